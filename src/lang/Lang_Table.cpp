@@ -1,0 +1,21 @@
+#include "lang/Lang_Table.h"
+
+void Lang_Table::Load_Default_Texts() {
+    texts_.clear();
+    texts_.reserve(Default_Count);
+    for (int i = 0; i < Default_Count; ++i)
+        texts_.append(QStringLiteral(" "));
+    for (const auto& [index, text] : Default_Text_Entries())
+        texts_[index] = QString::fromUtf8(text);
+}
+
+QString Lang_Table::Text(int index) const {
+    if (index < 0 || index >= texts_.size())
+        return QString();
+    return texts_[index];
+}
+
+void Lang_Table::Set_Text(int index, const QString& text) {
+    if (index >= 0 && index < texts_.size())
+        texts_[index] = text;
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <utility>
+#include <vector>
+
+// The numbered texts of every caption, hint and message, English by default; a language file
+// replaces any of them.
+class Lang_Table {
+public:
+    static constexpr int Default_Count = 1000;
+
+    // Empties the table and fills it with the 1000 English texts (" " where there is none).
+    void Load_Default_Texts();
+
+    int Lang_Count() const { return static_cast<int>(texts_.size()); }
+    // The text at index; an empty text outside the table.
+    QString Text(int index) const;
+    QString operator[](int index) const { return Text(index); }
+    void Set_Text(int index, const QString& text);
+    const QStringList& Texts() const { return texts_; }
+
+private:
+    QStringList texts_;
+};
+
+// The English texts that are not a single blank, by index.
+const std::vector<std::pair<int, const char*>>& Default_Text_Entries();

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QDesktopServices>
+#include <QDialog>
+#include <QStringList>
+#include <QUrl>
+#include <functional>
+
+#include "lang/Lang_Table.h"
+#include "platform/Messages.h"
+#include "shell/App_State.h"
+
+// What the windows share for the whole run: the application state, the string table, the row
+// copy buffer and the services through which they reach the desktop. Tests replace the services.
+struct App_Context {
+    App_State state;
+    Lang_Table lang;
+    // The texts of the table row copied last.
+    QStringList Row_Copy_Buffer;
+
+    // Message boxes.
+    Messages* messages = nullptr;
+    // Shows a dialog modally and gives its result.
+    std::function<int(QDialog&)> Show_Modal = [](QDialog& dialog) { return dialog.exec(); };
+    // Opens a web address with the desktop's browser.
+    std::function<void(const QUrl&)> Open_Url = [](const QUrl& url) {
+        QDesktopServices::openUrl(url);
+    };
+
+    QString Text(int index) const { return lang.Text(index); }
+};

@@ -1,0 +1,7 @@
+#include "shell/App_State.h"
+
+void App_State::Set_Files() {
+    ParGen_File = Project_Dir + QStringLiteral("/ParGen.xml");
+    DMX_Default_Values_File = Project_Dir + QStringLiteral("/DMX_Default_Values.xml");
+    ModbusTCPM_SetAccess_File = Project_Dir + QStringLiteral("/ModbusTCPM_SetAccess.xml");
+}

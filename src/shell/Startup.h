@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+
+#include "shell/App_State.h"
+
+// The parts of start-up that concern folders and the open configuration.
+
+// Sets Exe_Dir and the three working folders, creating each one that is missing (one level;
+// a failure is ignored here, later operations on the folder report their own).
+void Init_Folders(App_State& state, const QString& exe_dir);
+
+// Reopens the configuration named in the settings when its folder exists; true when it did.
+// Project_Name keeps the remembered name either way.
+bool Reopen_Last_Project(App_State& state);

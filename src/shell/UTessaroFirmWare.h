@@ -1,0 +1,94 @@
+#pragma once
+
+#include <QFrame>
+#include <QLabel>
+#include <QTimer>
+#include <QWidget>
+
+#include "shell/App_Context.h"
+#include "widgets/Styled_Button.h"
+
+class TFNew_Project;
+class TFOpenConf;
+class TFAbout;
+class TFSoftOptions;
+class TFParGen;
+class TFDMXDefVal;
+class TFModbus_TCP_Master_Set_Access;
+class TFBoot;
+
+// The other windows, created once after the main window.
+struct Tessaro_Windows {
+    TFNew_Project* New_Project = nullptr;
+    TFOpenConf* OpenConf = nullptr;
+    TFAbout* About = nullptr;
+    TFSoftOptions* SoftOptions = nullptr;
+    TFParGen* ParGen = nullptr;
+    TFDMXDefVal* DMXDefVal = nullptr;
+    TFModbus_TCP_Master_Set_Access* Set_Access = nullptr;
+    TFBoot* Boot = nullptr;
+};
+
+// The main window: the open configuration and the numbered steps from a new configuration to an
+// updated device. Creating it runs the program's start-up.
+class TFTessaroFirmWare : public QWidget {
+    Q_OBJECT
+public:
+    // Runs start-up with exe_dir as the folder of the executable.
+    TFTessaroFirmWare(App_Context& context, const QString& exe_dir);
+
+    void Set_Windows(const Tessaro_Windows& windows) { windows_ = windows; }
+    const Tessaro_Windows& Windows() const { return windows_; }
+
+    // The one handler of the nine buttons.
+    void Btn_Click(QObject* sender);
+    void Create_New_Project();
+    void Open_Project();
+    void Update_Device();
+
+    void Set_Lang();
+    // Re-texts the windows that follow a language change.
+    void Change_Language();
+
+    // Switches the update-check timer: enabling a stopped timer starts its interval anew.
+    void Set_Update_Timer(bool enabled);
+    QTimer* Timer_Update() const { return timer_update_; }
+
+    // Home page of the maker, opened by the web label.
+    static QUrl Home_Page_Url();
+    void L_VelmoraClick();
+    void LL_UpdateLinkClick(const QString& link);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void Build_Controls();
+    void Show_Configuration_Labels(bool open);
+    Styled_Button* Add_Button(const char* name, int left, int top, int width, int height);
+
+    App_Context& ctx_;
+    Tessaro_Windows windows_;
+    QTimer* timer_update_ = nullptr;
+
+    QLabel* L_SW_Code = nullptr;
+    QLabel* L_SW_Desc = nullptr;
+    QLabel* LL_Update = nullptr;
+    Styled_Button* Btn_Info = nullptr;
+    Styled_Button* Btn_Opz = nullptr;
+    Styled_Button* Btn_Close = nullptr;
+    QFrame* Shape2 = nullptr;
+    QLabel* L_Name_Conf = nullptr;
+    QLabel* L_Name_Conf_L2 = nullptr;
+    QLabel* L_Begin = nullptr;
+    QLabel* L_Step[8] = {};
+    Styled_Button* Btn_New = nullptr;
+    Styled_Button* Btn_Open = nullptr;
+    Styled_Button* Btn_Prm_Gen = nullptr;
+    Styled_Button* Btn_ModM_SetAccess = nullptr;
+    Styled_Button* Btn_DMX_Default = nullptr;
+    Styled_Button* Btn_CreateBin = nullptr;
+    QLabel* L_Velmora = nullptr;
+    QFrame* Shape1 = nullptr;
+};
