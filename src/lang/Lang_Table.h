@@ -27,3 +27,8 @@ private:
 
 // The English texts that are not a single blank, by index.
 const std::vector<std::pair<int, const char*>>& Default_Text_Entries();
+
+// True for the entries that a window shows: every entry with an English text but those of the
+// controls the program never displays (the Modbus TCP slave group of the communication settings,
+// the hidden On CMD column hint and the serial, USB and device search parts of the update dialog).
+bool Is_Shown_Entry(int index);

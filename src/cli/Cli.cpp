@@ -1,0 +1,63 @@
+#include "cli/Cli.h"
+
+QString Program_Usage() {
+    return QStringLiteral(
+        "Usage: tessaro-cli VERB [ARGUMENTS]\n"
+        "\n"
+        "Works on the configurations of the Tessaro configurator without a window.\n"
+        "\n"
+        "Verbs:\n"
+        "  lang FILE.lng [--json]   apply a language file over the English texts and report it\n"
+        "\n"
+        "tessaro-cli VERB --help shows the usage of one verb.\n");
+}
+
+int Run_Cli(const QStringList& arguments, Cli_Streams streams) {
+    if (arguments.isEmpty()) {
+        streams.err << Program_Usage();
+        return Exit_Usage;
+    }
+    const QString verb = arguments.first();
+    const QStringList rest = arguments.mid(1);
+    if (verb == QLatin1String("--help") || verb == QLatin1String("-h") ||
+        verb == QLatin1String("help")) {
+        streams.out << Program_Usage();
+        return Exit_Ok;
+    }
+    if (verb == QLatin1String("lang"))
+        return Verb_Lang(rest, streams);
+    streams.err << "tessaro-cli: unknown verb \"" << verb << "\"\n\n" << Program_Usage();
+    return Exit_Usage;
+}
+
+QString Json_String(const QString& text) {
+    QString out;
+    out.reserve(text.size() + 2);
+    out += QLatin1Char('"');
+    for (const QChar c : text) {
+        switch (c.unicode()) {
+        case '"':
+            out += QLatin1String("\\\"");
+            break;
+        case '\\':
+            out += QLatin1String("\\\\");
+            break;
+        case '\n':
+            out += QLatin1String("\\n");
+            break;
+        case '\r':
+            out += QLatin1String("\\r");
+            break;
+        case '\t':
+            out += QLatin1String("\\t");
+            break;
+        default:
+            if (c.unicode() < 0x20)
+                out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+            else
+                out += c;
+        }
+    }
+    out += QLatin1Char('"');
+    return out;
+}

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QByteArray>
+#include <QStringList>
+
+// One run of the built tessaro-cli.
+struct Cli_Result {
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+Cli_Result Run_Cli_Program(const QStringList& arguments);
