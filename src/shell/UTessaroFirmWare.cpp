@@ -3,8 +3,10 @@
 #include "access/UModbus_TCP_Master_Set_Access.h"
 #include "comm/UDMXDefVal.h"
 #include "comm/UParGen.h"
+#include "image/USaveBincc.h"
 #include "lang/Language_File.h"
 #include "options/USoftOptions.h"
+#include "platform/Error_Display.h"
 #include "shell/Settings.h"
 #include "shell/Startup.h"
 #include "shell/UAbout.h"
@@ -18,6 +20,7 @@
 #include <QMouseEvent>
 #include <QStyle>
 #include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -280,7 +283,17 @@ void TFTessaroFirmWare::Open_Project() {
 }
 
 void TFTessaroFirmWare::Update_Device() {
-    // Compiling the image and opening the update dialog join here once they exist.
+    // The image is rebuilt from the project files every time; an error is shown and ends the
+    // step before the update dialog opens.
+    const bool saved = Run_Guarded(*ctx_.messages, this, [this] {
+        const auto image = std::make_unique<Image_Record>();
+        Bank_Buffer buffer;
+        Compile_Bank(ctx_.state, *image, buffer);
+        Save_Bank_File(ctx_.state, buffer);
+    });
+    if (!saved)
+        return;
+    // The update dialog opens here.
 }
 
 QUrl TFTessaroFirmWare::Home_Page_Url() {

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+
+#include "image/Image_Record.h"
+
+// The compiler's readers of the three project files. They read the files with rules of their own:
+// most settings fall back to a default one by one, while a file that is not XML, a missing
+// request section and a request value that does not convert end the compile with a
+// Tessaro_Error that names the file, the row and the attribute. A missing file is not an error:
+// its part of the image keeps its initial values.
+
+// ParGen.xml: the DMX role and channel count, the Modbus time-out and delay, the converter's
+// address, mask and gateway. Sets DMX_Out, which selects the requests that are loaded.
+void Load_Image_Settings(Image_Record& image, const QString& par_gen_file);
+
+// DMX_Default_Values.xml: the default value of each channel, the first 512 rows.
+void Load_Image_DMX_Defaults(Image_Record& image, const QString& dmx_default_values_file);
+
+// ModbusTCPM_SetAccess.xml: the enabled rows of the read section when DMX_Out is set, else of the
+// write section, packed from entry 0; sets Request_Count.
+void Load_Image_Requests(Image_Record& image, const QString& access_file);
