@@ -20,13 +20,13 @@ bool Load_Project_File(const QString& path, pugi::xml_document& doc) {
     return true;
 }
 
-// The rows of a table element: its child elements. Comments and processing instructions between
-// them are not rows.
+// The rows of a table element: its child nodes by position, whatever they are, as the editors
+// read them. A comment between rows takes a row's place (and, holding no attributes, reads as a
+// row without values), so the image never shifts channels or requests against the editor's view.
 template <typename Visit> void For_Each_Row(pugi::xml_node parent, Visit&& visit) {
     for (pugi::xml_node node = parent.first_child(); node; node = node.next_sibling())
-        if (node.type() == pugi::node_element)
-            if (!visit(node))
-                return;
+        if (!visit(node))
+            return;
 }
 
 // Upper case of the ASCII letters only, as the device's type and flag texts are compared.
@@ -318,6 +318,11 @@ void Load_Image_Requests(Image_Record& image, const QString& access_file) {
     int number = 0;
     For_Each_Row(section, [&](pugi::xml_node node) {
         const Request_Row row(node, file_name, section_name, ++number);
+        if (node.type() != pugi::node_element)
+            throw Tessaro_Error(QStringLiteral("%1: %2 row %3: a comment or text stands where a "
+                                               "row element belongs")
+                                    .arg(file_name, QString::fromLatin1(section_name))
+                                    .arg(number));
         if (!row.Enabled())
             return true;
         if (count == Request_Table_Entries)

@@ -150,14 +150,15 @@ TEST_F(Image_Loaders, DMXDefaultsTakeTheFirst512RowsCutToAByte) {
     while (values.size() < 600)
         values.append("1");
     QString xml = DMX_File(values);
-    // A row without the attribute reads 0; a comment is no row.
+    // A row without the attribute reads 0; a comment takes a channel's place and reads 0 too.
     xml.replace("<Row Default_Value=\"12\" Mnemonic=\"\"/>", "<Row Mnemonic=\"a\"/><!--x-->");
     Write_Text(Path("DMX_Default_Values.xml"), xml);
     image->DMX_Default_Bytes.fill(9);
     Load_Image_DMX_Defaults(*image, Path("DMX_Default_Values.xml"));
     const auto& d = image->DMX_Default_Bytes;
     EXPECT_EQ((std::vector<int>(d.begin(), d.begin() + 7)),
-              (std::vector<int>{44, 255, 0, 0, 255, 0, 1}));
+              (std::vector<int>{44, 255, 0, 0, 255, 0, 0}));
+    EXPECT_EQ(d[7], 1);
     EXPECT_EQ(d[511], 1);
 
     // Fewer rows than channels: the rest stay 0.
@@ -259,6 +260,15 @@ TEST_F(Image_Loaders, UnguardedValuesThatDoNotConvertEndTheCompile) {
         EXPECT_EQ(Request_Error(Section::Read, rows),
                   QString("ModbusTCPM_SetAccess.xml: Modbus_Read row 2: ") + c.message);
     }
+}
+
+TEST_F(Image_Loaders, ACommentAmongTheRequestsTakesARowAndEndsTheCompile) {
+    // The access editor reads every child of a section as a slot, so a comment would shift the
+    // rows against what the editor shows; the compile names it instead.
+    const QString rows = Access_Row(Section::Read) + "<!--spare-->" + Access_Row(Section::Read);
+    EXPECT_EQ(Request_Error(Section::Read, rows),
+              "ModbusTCPM_SetAccess.xml: Modbus_Read row 2: a comment or text stands where a row "
+              "element belongs");
 }
 
 TEST_F(Image_Loaders, PortAndStartBitFallBack) {
