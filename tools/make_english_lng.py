@@ -1,0 +1,142 @@
+#!/usr/bin/env python3
+"""Writes lang/English.lng from the program's English texts (src/lang/Default_Texts.cpp).
+
+Every text that is not a single blank gets one line, exactly as the program holds it, so that
+loading the file changes nothing; it is the model that translators copy.
+
+    python3 tools/make_english_lng.py [output file]     (default: lang/English.lng)
+"""
+
+import os
+import re
+import sys
+
+VERSION = "1.00"
+PILCROW = "\u00b6"
+
+BLOCKS = {
+    0: "Main window",
+    100: "New configuration dialog",
+    200: "Open configuration dialog",
+    300: "Software options dialog",
+    400: "Set Communication dialog",
+    500: "DMX default values dialog",
+    600: "Modbus TCP master access dialog",
+    800: "Update dialog",
+    900: "Table row copy and paste",
+}
+
+# Entries that no window shows: translations may leave them out.
+NOT_SHOWN = (
+    list(range(407, 412)) + list(range(415, 428)) + list(range(430, 444)) + [668]
+    + [800, 801, 804, 805] + list(range(807, 814)) + list(range(825, 832))
+)
+
+# What the program joins to a text; a translation must read right once joined.
+NOTES = {
+    9: "shown alone; keep the blank at the end",
+    11: "first line of the configuration label; the name follows on the second line",
+    19: "text of the link to the download page",
+    304: "+ language name",
+    305: "+ page + STR306 + number of pages",
+    306: "between page and number of pages",
+    314: "text of the link to the download page",
+    316: "+ current language + STR317 + new language + STR318",
+    317: "between the two language names",
+    318: "closes the question of STR316",
+    404: "group caption: a blank on each side",
+    445: "group caption: a blank on each side",
+    507: "+ row number + STR508",
+    508: "follows STR507 + row number",
+    674: "+ row number + one of STR675 to STR696",
+    680: "+ upper bound (2000 or 125)",
+    683: "+ upper bound (511)",
+    691: "+ upper bound (1968 or 123)",
+    694: "+ upper bound (511)",
+    697: "+ row number (question with Yes and No)",
+}
+
+ESCAPES = {'"': '"', "\\": "\\", "'": "'", "n": "\n", "t": "\t", "?": "?"}
+
+
+def c_string(literal):
+    out = []
+    i = 0
+    while i < len(literal):
+        c = literal[i]
+        if c != "\\":
+            out.append(c)
+            i += 1
+            continue
+        nxt = literal[i + 1]
+        if nxt not in ESCAPES:
+            raise ValueError("unsupported escape \\" + nxt)
+        out.append(ESCAPES[nxt])
+        i += 2
+    return "".join(out)
+
+
+def default_texts(source):
+    """(index, text) pairs of the table in source order; adjacent literals are joined."""
+    entry = re.compile(r'\{\s*(\d+)\s*,\s*((?:"(?:[^"\\]|\\.)*"\s*)+)\}')
+    literal = re.compile(r'"((?:[^"\\]|\\.)*)"')
+    texts = []
+    for index, literals in entry.findall(source):
+        texts.append((int(index), "".join(c_string(s) for s in literal.findall(literals))))
+    return texts
+
+
+def lng_text(text):
+    """A text as written after "=": between two marks when its blanks must stay."""
+    if "/#/" in text or PILCROW in text or "\n" in text or "\r" in text:
+        raise ValueError("a language file cannot hold the text %r" % text)
+    if text == "" or text != text.strip(" \t") or text[0] <= " " or text[-1] <= " ":
+        return PILCROW + text + PILCROW
+    return text
+
+
+def main():
+    here = os.path.dirname(os.path.abspath(__file__))
+    root = os.path.join(here, "..")
+    out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(root, "lang", "English.lng")
+    with open(os.path.join(root, "src", "lang", "Default_Texts.cpp"), encoding="utf-8") as f:
+        texts = default_texts(f.read())
+    if len(texts) < 100 or len({i for i, _ in texts}) != len(texts):
+        raise SystemExit("could not read the default texts")
+
+    lines = [
+        "// Tessaro language file: English (the program's own texts)",
+        "//",
+        "// How to write a language file:",
+        "// - Save it as UTF-8 (with or without byte-order mark), named after the language as",
+        "//   the user should see it in the options dialog, e.g. Italiano.lng; put the flag",
+        "//   beside it as Italiano.bmp (48 x 48 pixels, its bottom-left colour is transparent).",
+        "// - One text per line: STR<index> = <text>. Keep a blank before \"=\": the character",
+        "//   just before \"=\" is not read as part of the index.",
+        "// - Leading and trailing blanks are removed; to keep them, write the text between two",
+        "//   \u00b6 marks. \"/#/\" starts a comment. Other lines are ignored.",
+        "// - Entries the file leaves out keep their English text. Entries no window shows:",
+        "//   407-411, 415-427, 430-443, 668, 800, 801, 804, 805, 807-813, 825-831.",
+        "// - The About window shows the version below as the language version.",
+        "",
+        "//VERSION " + VERSION,
+    ]
+    block = None
+    for index, text in texts:
+        if index // 100 != block:
+            block = index // 100
+            heading = BLOCKS.get(block * 100, "Entries %d to %d" % (block * 100, block * 100 + 99))
+            lines += ["", "// " + heading]
+        line = "STR%d = %s" % (index, lng_text(text))
+        note = NOTES.get(index)
+        if index in NOT_SHOWN:
+            note = "not shown" if not note else note + "; not shown"
+        if note:
+            line += " /#/ " + note
+        lines.append(line)
+    with open(out, "w", encoding="utf-8-sig", newline="\n") as f:
+        f.write("\n".join(lines) + "\n")
+
+
+if __name__ == "__main__":
+    main()
