@@ -7,6 +7,8 @@ QString Program_Usage() {
         "Works on the configurations of the Tessaro configurator without a window.\n"
         "\n"
         "Verbs:\n"
+        "  compile DIR [-o FILE]    compile a configuration folder into its image bank.bin\n"
+        "  dump FILE.bin [--json]   decode an image: checksum, settings, requests, DMX values\n"
         "  lang FILE.lng [--json]   apply a language file over the English texts and report it\n"
         "\n"
         "tessaro-cli VERB --help shows the usage of one verb.\n");
@@ -24,6 +26,10 @@ int Run_Cli(const QStringList& arguments, Cli_Streams streams) {
         streams.out << Program_Usage();
         return Exit_Ok;
     }
+    if (verb == QLatin1String("compile"))
+        return Verb_Compile(rest, streams);
+    if (verb == QLatin1String("dump"))
+        return Verb_Dump(rest, streams);
     if (verb == QLatin1String("lang"))
         return Verb_Lang(rest, streams);
     streams.err << "tessaro-cli: unknown verb \"" << verb << "\"\n\n" << Program_Usage();

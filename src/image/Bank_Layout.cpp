@@ -1,6 +1,8 @@
 #include "image/Bank_Layout.h"
 
+#include <algorithm>
 #include <stdexcept>
+#include <type_traits>
 
 namespace {
 
@@ -42,20 +44,10 @@ std::uint8_t* Room(Bank_Buffer& buffer, std::uint32_t start, std::uint32_t size)
 }
 
 void Write_Request_Record(const Request_Record& r, std::uint8_t* out) {
-    Put(out + 0, r.Position, 2);
-    Put(out + 2, r.Bit, 2);
-    Put(out + 4, r.PollTime, 4);
-    Put(out + 8, r.Slave_ID, 1);
-    Put(out + 9, r.Function_Code, 1);
-    Put(out + 10, r.Address, 2);
-    Put(out + 12, r.NPoint, 2);
-    Put(out + 14, r.Port, 2);
-    Put(out + 16, r.IP_Word, 4);
-    Put(out + 20, 0, 4);
-    Put(out + 24, r.MaxError, 4);
-    Put(out + 28, 0, 2);
-    Put(out + 30, r.Byte_Count, 1);
-    Put(out + 31, r.Request_Flags, 1);
+    std::fill(out, out + Request_Record_Size, std::uint8_t{0});
+    For_Each_Request_Field(r, [out](const char*, int offset, const auto& member) {
+        Put(out + offset, member, sizeof member);
+    });
 }
 
 } // namespace
@@ -103,6 +95,18 @@ std::uint32_t Read_Settings_Element(const QByteArray& bank, const Settings_Field
     return Read_Settings_Element(std::span(reinterpret_cast<const std::uint8_t*>(bank.constData()),
                                            static_cast<std::size_t>(bank.size())),
                                  field, index);
+}
+
+Request_Record Read_Request_Record(std::span<const std::uint8_t> bank, int index) {
+    const std::uint32_t at = Request_Table_Offset + Request_Record_Size * index;
+    if (index < 0 || index >= Request_Table_Entries || bank.size() < at + Request_Record_Size)
+        throw std::out_of_range("request record outside the image");
+    Request_Record record;
+    For_Each_Request_Field(record, [&](const char*, int offset, auto& member) {
+        member = static_cast<std::remove_reference_t<decltype(member)>>(
+            Get(bank.data() + at + offset, sizeof member));
+    });
+    return record;
 }
 
 std::uint32_t Byte_Sum(std::span<const std::uint8_t> bytes) {

@@ -23,6 +23,27 @@ inline constexpr std::uint32_t DMX_Block_Offset = Settings_Block_Offset + Settin
 inline constexpr std::uint32_t DMX_Block_Size = DMX_Channels;
 inline constexpr std::uint32_t Bank_Size = DMX_Block_Offset + DMX_Block_Size; // 35328
 
+// The fields of a request record with their offsets in its 32 bytes, in record order:
+// visit(name, offset, member) for each; the width is the member's size. The bytes 20 to 23 and
+// 28 to 29 are reserved and always 0.
+template <typename Record, typename Visit> void For_Each_Request_Field(Record& r, Visit&& visit) {
+    visit("Position", 0, r.Position);
+    visit("Bit", 2, r.Bit);
+    visit("PollTime", 4, r.PollTime);
+    visit("Slave_ID", 8, r.Slave_ID);
+    visit("Function_Code", 9, r.Function_Code);
+    visit("Address", 10, r.Address);
+    visit("NPoint", 12, r.NPoint);
+    visit("Port", 14, r.Port);
+    visit("IP_Word", 16, r.IP_Word);
+    visit("MaxError", 24, r.MaxError);
+    visit("Byte_Count", 30, r.Byte_Count);
+    visit("Request_Flags", 31, r.Request_Flags);
+}
+
+// Entry index of the request table of an image of Bank_Size bytes.
+Request_Record Read_Request_Record(std::span<const std::uint8_t> bank, int index);
+
 // What a field of the settings block holds.
 enum class Settings_Source : std::uint8_t {
     Fixed,  // Value in every element; the configurator never changes it

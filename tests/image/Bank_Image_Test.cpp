@@ -130,6 +130,15 @@ TEST_F(Bank_Image, StoresReadAndWriteRequestsByteForByte) {
     bank = Compile();
     EXPECT_EQ(Record(bank, 0).toHex(' '), "05 00 02 00 f4 01 00 00 07 0f 64 00 0a 00 f6 01 07 00 "
                                           "00 0a 00 00 00 00 00 00 00 00 00 00 02 01");
+    // The same record decoded from the bytes.
+    const Request_Record read = Read_Request_Record(
+        std::span(reinterpret_cast<const std::uint8_t*>(bank.constData()), Bank_Size), 0);
+    EXPECT_EQ(read.Position, 5);
+    EXPECT_EQ(read.Bit, 2);
+    EXPECT_EQ(read.PollTime, 500u);
+    EXPECT_EQ(read.Function_Code, 15);
+    EXPECT_EQ(read.IP_Word, 0x0A000007u);
+    EXPECT_EQ(read.Request_Flags, Flag_On_Change);
 }
 
 TEST_F(Bank_Image, TakesUpTo1024EnabledRequestsAndRefusesMore) {
