@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "lang/Lang_Table.h"
+#include "options/Version_Check.h"
 #include "platform/Messages.h"
 #include "shell/App_State.h"
 
@@ -26,6 +27,9 @@ struct App_Context {
     std::function<void(const QUrl&)> Open_Url = [](const QUrl& url) {
         QDesktopServices::openUrl(url);
     };
+
+    // The server asked for the newest version (tests point it at a loopback server).
+    Version_Server Version_Query;
 
     QString Text(int index) const { return lang.Text(index); }
 };

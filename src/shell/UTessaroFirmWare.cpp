@@ -6,6 +6,8 @@
 #include "image/USaveBincc.h"
 #include "lang/Language_File.h"
 #include "options/USoftOptions.h"
+#include "options/Version_Check.h"
+#include "options/Version_Checker.h"
 #include "platform/Error_Display.h"
 #include "shell/Settings.h"
 #include "shell/Startup.h"
@@ -27,6 +29,7 @@ namespace {
 constexpr int Client_Width = 694;
 constexpr int Btn_CreateBin_Top = 288;
 constexpr int First_Update_Interval = 60000;
+constexpr int Update_Interval = 7200000;
 
 } // namespace
 
@@ -43,6 +46,10 @@ TFTessaroFirmWare::TFTessaroFirmWare(App_Context& context, const QString& exe_di
     timer_update_ = new QTimer(this);
     timer_update_->setObjectName(QStringLiteral("Timer_Update"));
     timer_update_->setInterval(First_Update_Interval);
+    connect(timer_update_, &QTimer::timeout, this, &TFTessaroFirmWare::Timer_UpdateTimer);
+    HTTP1 = new Version_Checker(this);
+    HTTP1->setObjectName(QStringLiteral("HTTP1"));
+    connect(HTTP1, &Version_Checker::Version_Checked, this, &TFTessaroFirmWare::Show_Update_Link);
     Build_Controls();
     // 3, 4. Folders beside the executable.
     Init_Folders(state, exe_dir);
@@ -214,6 +221,27 @@ void TFTessaroFirmWare::Set_Update_Timer(bool enabled) {
     if (!enabled)
         timer_update_->stop();
     else if (!timer_update_->isActive())
+        timer_update_->start();
+}
+
+void TFTessaroFirmWare::Timer_UpdateTimer() {
+    timer_update_->stop();
+    // The answer of the running query restarts the timer.
+    if (HTTP1->Running())
+        return;
+    HTTP1->Check_Version(ctx_.Version_Query);
+}
+
+void TFTessaroFirmWare::Show_Update_Link(bool newer) {
+    if (newer) {
+        LL_Update->setText(Link_Caption(Download_Page_Url(), ctx_.Text(19)));
+        LL_Update->show();
+    } else {
+        LL_Update->hide();
+    }
+    // Checks go on every two hours while both options allow them.
+    timer_update_->setInterval(Update_Interval);
+    if (ctx_.state.Enable_Internet && ctx_.state.Enable_Update)
         timer_update_->start();
 }
 

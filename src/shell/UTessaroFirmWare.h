@@ -16,6 +16,7 @@ class TFParGen;
 class TFDMXDefVal;
 class TFModbus_TCP_Master_Set_Access;
 class TFBoot;
+class Version_Checker;
 
 // The other windows, created once after the main window.
 struct Tessaro_Windows {
@@ -53,6 +54,8 @@ public:
     // Switches the update-check timer: enabling a stopped timer starts its interval anew.
     void Set_Update_Timer(bool enabled);
     QTimer* Timer_Update() const { return timer_update_; }
+    // A tick of Timer_Update: asks for a newer version and shows or hides LL_Update.
+    void Timer_UpdateTimer();
 
     // Home page of the maker, opened by the web label.
     static QUrl Home_Page_Url();
@@ -66,11 +69,14 @@ protected:
 private:
     void Build_Controls();
     void Show_Configuration_Labels(bool open);
+    void Show_Update_Link(bool newer);
     Styled_Button* Add_Button(const char* name, int left, int top, int width, int height);
 
     App_Context& ctx_;
     Tessaro_Windows windows_;
     QTimer* timer_update_ = nullptr;
+    // The version query of the update timer.
+    Version_Checker* HTTP1 = nullptr;
 
     QLabel* L_SW_Code = nullptr;
     QLabel* L_SW_Desc = nullptr;
