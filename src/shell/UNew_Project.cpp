@@ -77,7 +77,8 @@ void TFNew_Project::FormShow() {
 }
 
 bool TFNew_Project::E_New_ProjKeyPress(int key) {
-    if (key != Qt::Key_Return && key != Qt::Key_Enter)
+    // The character 13 or either Enter key.
+    if (key != '\r' && key != Qt::Key_Return && key != Qt::Key_Enter)
         return false;
     Btn_OKClick();
     return true;

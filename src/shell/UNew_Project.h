@@ -16,7 +16,8 @@ public:
 
     // Each showing starts with an empty name field that has the focus.
     void FormShow();
-    // Enter (character 13) in the name field acts as OK; true when the key was taken.
+    // Enter in the name field acts as OK; key is a Qt key code or the character 13. True when the
+    // key was taken.
     bool E_New_ProjKeyPress(int key);
     // Checks the name, creates the configuration and closes with OK, or reports the refused name
     // and stays open with the name as typed.

@@ -164,7 +164,7 @@ TEST_F(Shell_Dialogs, NewKeepsTheNameAfterAnErrorAndClosesWithOk) {
     // Other keys are the edit's own.
     EXPECT_FALSE(dialog->E_New_ProjKeyPress(Qt::Key_A));
     QTest::keyClicks(edit, " 2");
-    dialog->Btn_OKClick();
+    EXPECT_TRUE(dialog->E_New_ProjKeyPress('\r'));
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
     EXPECT_EQ(app->Context().state.Project_Name, "Taken 2");
