@@ -246,6 +246,10 @@ void TFTessaroFirmWare::Show_Update_Link(bool newer) {
 }
 
 void TFTessaroFirmWare::Btn_Click(QObject* sender) {
+    Run_Guarded(*ctx_.messages, this, [this, sender] { Run_Step(sender); });
+}
+
+void TFTessaroFirmWare::Run_Step(QObject* sender) {
     if (sender == Btn_New) {
         Create_New_Project();
         return;

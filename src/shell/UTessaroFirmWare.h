@@ -41,7 +41,8 @@ public:
     void Set_Windows(const Tessaro_Windows& windows) { windows_ = windows; }
     const Tessaro_Windows& Windows() const { return windows_; }
 
-    // The one handler of the nine buttons.
+    // The one handler of the nine buttons. An error that escapes a step is shown in an error box
+    // and the program goes on.
     void Btn_Click(QObject* sender);
     void Create_New_Project();
     void Open_Project();
@@ -68,6 +69,7 @@ protected:
 
 private:
     void Build_Controls();
+    void Run_Step(QObject* sender);
     void Show_Configuration_Labels(bool open);
     void Show_Update_Link(bool newer);
     Styled_Button* Add_Button(const char* name, int left, int top, int width, int height);
