@@ -427,10 +427,11 @@ void TFParGen::On_Click() {
 }
 
 void TFParGen::showEvent(QShowEvent* event) {
+    // Placed first, so that a message about the file stands over the dialog.
+    Tessaro_Dialog::showEvent(event);
     // A window restored by the desktop keeps what the user typed; only a new showing reloads.
     if (!event->spontaneous())
         FormShow();
-    Tessaro_Dialog::showEvent(event);
 }
 
 void TFParGen::changeEvent(QEvent* event) {
