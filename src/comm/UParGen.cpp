@@ -64,22 +64,20 @@ QLineEdit* TFParGen::Add_Edit(QWidget* group, const char* name, int left, int to
     return edit;
 }
 
-QToolButton* TFParGen::Add_Fold_Button(QWidget* group, const char* name, bool expand) {
-    auto* button = new QToolButton(group);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setIcon(Fold_Picture(expand));
+Styled_Button* TFParGen::Add_Fold_Button(QWidget* group, const char* name, bool expand) {
+    auto* button = new Styled_Button(group, name);
+    button->Set_Glyph(Fold_Picture(expand));
     button->setIconSize(QSize(11, 11));
-    button->setAutoRaise(true);
-    button->setCursor(Qt::PointingHandCursor);
     button->setFocusPolicy(Qt::TabFocus);
-    button->setStyleSheet(QStringLiteral("QToolButton { border: none; padding: 0px; }"
-                                         "QToolButton:focus { border: 1px dotted #7F9DB9; }"));
+    // A bare picture, not the framed face of the other buttons.
+    button->setStyleSheet(QStringLiteral("QPushButton { border: none; padding: 0px; }"
+                                         "QPushButton:focus { border: 1px dotted #7F9DB9; }"));
     button->setGeometry(280, 10, 11, 11);
-    look::Set_Show_Hint(button, true);
+    button->Set_Show_Hint(true);
     if (expand)
-        connect(button, &QToolButton::clicked, this, [this, button] { Btn_GB_Expande(button); });
+        connect(button, &QPushButton::clicked, this, [this, button] { Btn_GB_Expande(button); });
     else
-        connect(button, &QToolButton::clicked, this, [this, button] { Btn_GB_Collapse(button); });
+        connect(button, &QPushButton::clicked, this, [this, button] { Btn_GB_Collapse(button); });
     return button;
 }
 
@@ -197,9 +195,9 @@ void TFParGen::Set_Lang() {
     GB_DMX->setTitle(t[404]);
     look::Set_Caption(L_DMX_DMX, t[405]);
     look::Set_Caption(L_DMX_Num_Channal, t[406]);
-    for (QToolButton* button : {Btn_DMX_Collapse, Btn_Modbus_TCP_Master_Collapse})
+    for (Styled_Button* button : {Btn_DMX_Collapse, Btn_Modbus_TCP_Master_Collapse})
         look::Set_Hint(button, t[412]);
-    for (QToolButton* button : {Btn_DMX_Expande, Btn_Modbus_TCP_Master_Expande})
+    for (Styled_Button* button : {Btn_DMX_Expande, Btn_Modbus_TCP_Master_Expande})
         look::Set_Hint(button, t[413]);
     look::Set_Hint(CB_DMX_DMX, t[428]);
     look::Set_Hint(E_DMX_Num_Channel, t[429]);
@@ -223,8 +221,8 @@ void TFParGen::Set_Lang() {
 void TFParGen::Collapse_Expand_Creation() {
     GB_DMX_Visible = true;
     GB_Modbus_TCP_Master_Visible = true;
-    for (QToolButton* button : {Btn_DMX_Collapse, Btn_DMX_Expande, Btn_Modbus_TCP_Master_Collapse,
-                                Btn_Modbus_TCP_Master_Expande})
+    for (Styled_Button* button : {Btn_DMX_Collapse, Btn_DMX_Expande, Btn_Modbus_TCP_Master_Collapse,
+                                  Btn_Modbus_TCP_Master_Expande})
         button->move(280, 10);
     Btn_DMX_Collapse->show();
     Btn_Modbus_TCP_Master_Collapse->show();
@@ -252,7 +250,7 @@ void TFParGen::Move_GroupBoxs() {
 
 void TFParGen::Set_Lower_Controls_Reachable(QGroupBox* group, bool reachable) {
     for (QWidget* control : group->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-        if (qobject_cast<QToolButton*>(control) || qobject_cast<QLabel*>(control))
+        if (qobject_cast<QPushButton*>(control) || qobject_cast<QLabel*>(control))
             continue;
         if (control->y() < Group_Caption_Height)
             continue; // on the caption line: hidden or shown with the fold

@@ -5,7 +5,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QToolButton>
 
 #include "comm/Comm_Settings.h"
 #include "shell/App_Context.h"
@@ -57,7 +56,7 @@ protected:
 private:
     void Build_Controls();
     QLineEdit* Add_Edit(QWidget* group, const char* name, int left, int top, int width);
-    QToolButton* Add_Fold_Button(QWidget* group, const char* name, bool expand);
+    Styled_Button* Add_Fold_Button(QWidget* group, const char* name, bool expand);
     void Add_Address_Row(QWidget* group, int top, const char* const names[4], QLineEdit* edits[4]);
     // Controls of a group below its caption line: out of the tab order while it is folded.
     void Set_Lower_Controls_Reachable(QGroupBox* group, bool reachable);
@@ -76,8 +75,8 @@ private:
     QComboBox* CB_DMX_DMX = nullptr;
     QLabel* L_DMX_Num_Channal = nullptr;
     QLineEdit* E_DMX_Num_Channel = nullptr;
-    QToolButton* Btn_DMX_Collapse = nullptr;
-    QToolButton* Btn_DMX_Expande = nullptr;
+    Styled_Button* Btn_DMX_Collapse = nullptr;
+    Styled_Button* Btn_DMX_Expande = nullptr;
 
     QGroupBox* GB_Modbus_TCP_Master = nullptr;
     QLabel* L_Modbus_TCP_Master_IP_Add = nullptr;
@@ -90,8 +89,8 @@ private:
     QLineEdit* E_GAT[4] = {};
     QLineEdit* E_TO_Modbus_TCP_Master = nullptr;
     QLineEdit* E_CD_Modbus_TCP_Master = nullptr;
-    QToolButton* Btn_Modbus_TCP_Master_Collapse = nullptr;
-    QToolButton* Btn_Modbus_TCP_Master_Expande = nullptr;
+    Styled_Button* Btn_Modbus_TCP_Master_Collapse = nullptr;
+    Styled_Button* Btn_Modbus_TCP_Master_Expande = nullptr;
 
     Styled_Button* Btn_OK = nullptr;
     Styled_Button* Btn_Cancel = nullptr;
