@@ -1,5 +1,210 @@
 #include "comm/UDMXDefVal.h"
 
+#include "platform/Error.h"
+#include "platform/Files.h"
+#include "widgets/Look.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QShowEvent>
+#include <QStyle>
+#include <QStyledItemDelegate>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int Row_Height = 22;
+constexpr int Column_Widths[DMX_Table_Model::Column_Count] = {100, 100, 250};
+
+// The channel column looks like the header: it names the row and is never edited.
+class Fixed_Column_Delegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+        QStyledItemDelegate::initStyleOption(option, index);
+        option->backgroundBrush = option->palette.button();
+    }
+};
+
+} // namespace
+
+// The table of the dialog; a cell being edited can be closed into the model before the values
+// are checked.
+class DMX_Grid : public QTableView {
+public:
+    using QTableView::QTableView;
+
+    void Commit_Edit() {
+        if (QWidget* editor = indexWidget(currentIndex())) {
+            commitData(editor);
+            closeEditor(editor, QAbstractItemDelegate::NoHint);
+        }
+    }
+};
+
 TFDMXDefVal::TFDMXDefVal(App_Context& context, QWidget* parent)
     : Tessaro_Dialog(parent, "TFDMXDefVal", false)
-    , ctx_(context) {}
+    , ctx_(context) {
+    Build_Controls();
+    look::Set_Caption(L_SW_Code, ctx_.state.SW_Code);
+    Set_Lang();
+}
+
+void TFDMXDefVal::Build_Controls() {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    P_Title = look::Make_Panel(this, "P_Title", 69);
+    const look::Title_Panel title = look::Add_Title_Labels(P_Title);
+    L_SW_Code = title.L_SW_Code;
+    L_SW_Desc = title.L_SW_Desc;
+    layout->addWidget(P_Title);
+
+    model_ = new DMX_Table_Model(this);
+    ACG_DMX_Def_Val = new DMX_Grid(this);
+    ACG_DMX_Def_Val->setObjectName(QStringLiteral("ACG_DMX_Def_Val"));
+    ACG_DMX_Def_Val->setModel(model_);
+    ACG_DMX_Def_Val->setItemDelegateForColumn(DMX_Table_Model::Channel_Column,
+                                              new Fixed_Column_Delegate(ACG_DMX_Def_Val));
+    ACG_DMX_Def_Val->setSelectionMode(QAbstractItemView::SingleSelection);
+    ACG_DMX_Def_Val->setSelectionBehavior(QAbstractItemView::SelectItems);
+    ACG_DMX_Def_Val->setEditTriggers(
+        QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked |
+        QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
+    ACG_DMX_Def_Val->setWordWrap(false);
+    ACG_DMX_Def_Val->verticalHeader()->hide();
+    ACG_DMX_Def_Val->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    ACG_DMX_Def_Val->verticalHeader()->setMinimumSectionSize(Row_Height);
+    ACG_DMX_Def_Val->verticalHeader()->setDefaultSectionSize(Row_Height);
+    QHeaderView* header = ACG_DMX_Def_Val->horizontalHeader();
+    header->setSectionResizeMode(QHeaderView::Interactive);
+    header->setStretchLastSection(false);
+    header->setHighlightSections(false);
+    header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    header->setFixedHeight(Row_Height);
+    for (int column = 0; column < DMX_Table_Model::Column_Count; ++column)
+        ACG_DMX_Def_Val->setColumnWidth(column, Column_Widths[column]);
+    layout->addWidget(ACG_DMX_Def_Val, 1);
+
+    P_Button = look::Make_Panel(this, "P_Button", 40);
+    auto* buttons = new QHBoxLayout(P_Button);
+    buttons->setContentsMargins(8, 6, 8, 6);
+    buttons->setSpacing(9);
+    QStyle* style = this->style();
+    Btn_OK = new Styled_Button(P_Button, "Btn_OK");
+    Btn_OK->setFixedSize(112, 28);
+    Btn_OK->Set_Glyph(style->standardIcon(QStyle::SP_DialogApplyButton));
+    Btn_OK->Set_Show_Hint(true);
+    connect(Btn_OK, &QPushButton::clicked, this, &TFDMXDefVal::Btn_OKClick);
+    Btn_Cancel = new Styled_Button(P_Button, "Btn_Cancel");
+    Btn_Cancel->setFixedSize(112, 28);
+    Btn_Cancel->Set_Glyph(style->standardIcon(QStyle::SP_DialogCancelButton));
+    Btn_Cancel->Set_Show_Hint(true);
+    connect(Btn_Cancel, &QPushButton::clicked, this, &TFDMXDefVal::Btn_CancelClick);
+    buttons->addStretch(1);
+    buttons->addWidget(Btn_OK);
+    buttons->addWidget(Btn_Cancel);
+    buttons->addStretch(1);
+    layout->addWidget(P_Button);
+
+    QWidget::setTabOrder(ACG_DMX_Def_Val, Btn_OK);
+    QWidget::setTabOrder(Btn_OK, Btn_Cancel);
+    look::Set_Client_Size(this, 475, 337, false);
+}
+
+void TFDMXDefVal::Set_Lang() {
+    const Lang_Table& t = ctx_.lang;
+    setWindowTitle(t[500]);
+    look::Set_Caption(L_SW_Desc, t[501]);
+    Btn_OK->setText(t[502]);
+    Btn_Cancel->setText(t[503]);
+    model_->Set_Header_Texts({t[504], t[505], t[506]});
+    Hint_Grid.clear();
+    Hint_Grid.append(t[509]);
+    Hint_Grid.append(t[510]);
+    model_->Set_Header_Hints(Hint_Grid);
+    Btn_OK->Set_Hint(t[511]);
+    Btn_Cancel->Set_Hint(t[512]);
+}
+
+void TFDMXDefVal::FormShow() {
+    const App_State& state = ctx_.state;
+    DMX_Load_Problems problems;
+    DMX_Default_Table table =
+        Load_DMX_Defaults(state.ParGen_File, state.DMX_Default_Values_File, problems);
+    keep_unreadable_file_ = problems.Values_Error.has_value();
+    model_->Set_Table(std::move(table));
+    if (model_->rowCount() > 0)
+        ACG_DMX_Def_Val->setCurrentIndex(model_->index(0, DMX_Table_Model::Value_Column));
+    ACG_DMX_Def_Val->scrollToTop();
+    ACG_DMX_Def_Val->setFocus();
+
+    if (problems.ParGen_Error)
+        ctx_.messages->Error(this, QStringLiteral("%1\n\nThe table shows %2 channels.")
+                                       .arg(*problems.ParGen_Error)
+                                       .arg(model_->rowCount()));
+    if (problems.Values_Error)
+        ctx_.messages->Error(
+            this,
+            QStringLiteral("%1\n\nEvery channel starts at 0. When you save the table, the "
+                           "old file is kept as %2.bak.")
+                .arg(*problems.Values_Error, File_Display_Name(state.DMX_Default_Values_File)));
+}
+
+bool TFDMXDefVal::Controllo_dati() {
+    const std::vector<int> failing = DMX_Failing_Rows(model_->Table());
+    if (failing.empty())
+        return true;
+    const int row = failing.front();
+    ctx_.messages->Error(this, DMX_Row_Message(row, ctx_.lang));
+    // Show the user where the value is.
+    const QModelIndex cell = model_->index(row - 1, DMX_Table_Model::Value_Column);
+    ACG_DMX_Def_Val->setCurrentIndex(cell);
+    ACG_DMX_Def_Val->scrollTo(cell);
+    return false;
+}
+
+bool TFDMXDefVal::Save() {
+    const QString& path = ctx_.state.DMX_Default_Values_File;
+    if (keep_unreadable_file_ && File_Exists(path)) {
+        if (const auto reason = Keep_Backup(path)) {
+            ctx_.messages->Error(
+                this, QStringLiteral("%1: the file that could not be read cannot be kept as "
+                                     "%1.bak: %2\n\nNothing was saved.")
+                          .arg(File_Display_Name(path), *reason));
+            return false;
+        }
+    }
+    try {
+        Save_DMX_Defaults(path, model_->Table());
+    } catch (const Tessaro_Error& error) {
+        ctx_.messages->Error(this, error.Message());
+        return false;
+    }
+    keep_unreadable_file_ = false;
+    return true;
+}
+
+void TFDMXDefVal::Btn_OKClick() {
+    ACG_DMX_Def_Val->Commit_Edit();
+    if (!Controllo_dati())
+        return;
+    if (!Save())
+        return;
+    done(QDialog::Accepted);
+}
+
+void TFDMXDefVal::Btn_CancelClick() {
+    done(QDialog::Rejected);
+}
+
+void TFDMXDefVal::showEvent(QShowEvent* event) {
+    Tessaro_Dialog::showEvent(event);
+    // Restoring the window from the task bar keeps the entries; only a new showing reloads.
+    if (!event->spontaneous())
+        FormShow();
+}
