@@ -5,9 +5,12 @@
 #include <QStringList>
 #include <QUrl>
 #include <functional>
+#include <memory>
 
 #include "lang/Lang_Table.h"
+#include "platform/Icmp_Echo.h"
 #include "platform/Messages.h"
+#include "platform/Program_Launcher.h"
 #include "shell/App_State.h"
 
 // What the windows share for the whole run: the application state, the string table, the row
@@ -26,6 +29,11 @@ struct App_Context {
     std::function<void(const QUrl&)> Open_Url = [](const QUrl& url) {
         QDesktopServices::openUrl(url);
     };
+
+    // ICMP echo requests of the update dialog.
+    std::shared_ptr<Echo_Client> echo_client = std::make_shared<Icmp_Echo>();
+    // Starts the device updater and waits for it.
+    std::shared_ptr<Program_Launcher> launcher = std::make_shared<Qt_Program_Launcher>();
 
     QString Text(int index) const { return lang.Text(index); }
 };
