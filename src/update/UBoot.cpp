@@ -5,6 +5,7 @@
 #include "update/Flashlink_File.h"
 #include "widgets/Look.h"
 
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QKeyEvent>
@@ -20,21 +21,6 @@ constexpr int Button_Height = 40;
 
 constexpr int Box_Width = 42;
 constexpr int Box_Step = 56;
-
-// Clears a flag when the action that set it ends, also by an error.
-class Busy_Guard {
-public:
-    explicit Busy_Guard(bool& flag)
-        : flag_(flag) {
-        flag_ = true;
-    }
-    ~Busy_Guard() { flag_ = false; }
-    Busy_Guard(const Busy_Guard&) = delete;
-    Busy_Guard& operator=(const Busy_Guard&) = delete;
-
-private:
-    bool& flag_;
-};
 
 // Waits ms milliseconds while the windows handle their pending events.
 void Pause_Processing_Events(int ms) {
@@ -251,11 +237,40 @@ bool TFBoot::Send_Ping() {
     return ping_res == 1;
 }
 
+// While a check or an update runs, the address and the options stay as they were when it
+// began (so that the file names the address that answered) and the cursor shows the wait; all
+// of it is undone when the action ends, also by an error.
+class TFBoot::Busy_Guard {
+public:
+    explicit Busy_Guard(TFBoot& boot)
+        : boot_(boot) {
+        boot_.busy_ = true;
+        Set_Locked(true);
+        QApplication::setOverrideCursor(Qt::BusyCursor);
+    }
+    ~Busy_Guard() {
+        QApplication::restoreOverrideCursor();
+        Set_Locked(false);
+        boot_.busy_ = false;
+    }
+    Busy_Guard(const Busy_Guard&) = delete;
+    Busy_Guard& operator=(const Busy_Guard&) = delete;
+
+private:
+    void Set_Locked(bool locked) {
+        for (QLineEdit* box : boot_.E_IP)
+            box->setReadOnly(locked);
+        boot_.CB_Update_Options->setEnabled(!locked);
+        boot_.CB_Update_Option_Read_Back->setEnabled(!locked);
+    }
+    TFBoot& boot_;
+};
+
 void TFBoot::Btn_UpdateClick() {
     // A click while a check or an update runs is dropped.
     if (busy_)
         return;
-    const Busy_Guard guard(busy_);
+    const Busy_Guard guard(*this);
     abandoned_ = false;
 
     if (Send_Ping()) {

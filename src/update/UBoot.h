@@ -64,6 +64,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    class Busy_Guard;
     void Build_Controls();
     void Start_Updater();
     void Paste_Address(const QString& text);

@@ -391,6 +391,26 @@ TEST_F(Boot_Dialog, ASecondClickWhileTheCheckRunsIsIgnored) {
     EXPECT_FALSE(boot->Busy());
 }
 
+TEST_F(Boot_Dialog, WhileTheCheckRunsTheAddressAndOptionsCannotChange) {
+    bool locked = false;
+    echo->answer = [this, &locked](int request, qint64) {
+        if (request == 0) {
+            locked = Box(0)->isReadOnly() && Box(3)->isReadOnly() && !Options()->isEnabled() &&
+                     !Read_Back()->isEnabled();
+            QTest::keyClicks(Box(3), "9");
+        }
+        return Answered();
+    };
+    boot->show();
+    Set_Boxes({"127", "0", "0", "1"});
+    boot->Btn_UpdateClick();
+    EXPECT_TRUE(locked);
+    EXPECT_EQ(ctx.state.Last_IP_Address, "127.0.0.1");
+    EXPECT_FALSE(Box(0)->isReadOnly());
+    EXPECT_TRUE(Options()->isEnabled());
+    EXPECT_TRUE(Read_Back()->isEnabled());
+}
+
 TEST_F(Boot_Dialog, ClosingTheDialogDuringTheCheckDropsTheUpdate) {
     TFBoot* dialog = boot.get();
     echo->answer = [dialog](int, qint64) {
@@ -420,6 +440,8 @@ TEST_F(Boot_Dialog, AParameterFileThatCannotBeWrittenIsShownAndNothingStarts) {
     EXPECT_TRUE(launcher->calls.empty());
     EXPECT_TRUE(boot->isVisible());
     EXPECT_FALSE(boot->Busy());
+    EXPECT_FALSE(Box(0)->isReadOnly());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
 // The whole road from the main window's "Update Device" step: a real echo to the loopback
