@@ -5,10 +5,13 @@
 #include <QStringList>
 #include <QUrl>
 #include <functional>
+#include <memory>
 
 #include "lang/Lang_Table.h"
 #include "options/Version_Check.h"
+#include "platform/Icmp_Echo.h"
 #include "platform/Messages.h"
+#include "platform/Program_Launcher.h"
 #include "shell/App_State.h"
 
 // What the windows share for the whole run: the application state, the string table, the row
@@ -30,6 +33,10 @@ struct App_Context {
 
     // The server asked for the newest version (tests point it at a loopback server).
     Version_Server Version_Query;
+    // ICMP echo requests of the update dialog.
+    std::shared_ptr<Echo_Client> echo_client = std::make_shared<Icmp_Echo>();
+    // Starts the device updater and waits for it.
+    std::shared_ptr<Program_Launcher> launcher = std::make_shared<Qt_Program_Launcher>();
 
     QString Text(int index) const { return lang.Text(index); }
 };

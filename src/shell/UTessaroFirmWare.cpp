@@ -325,7 +325,15 @@ void TFTessaroFirmWare::Update_Device() {
     });
     if (!saved)
         return;
-    // The update dialog opens here.
+    if (windows_.Boot) {
+        windows_.Boot->Form_Type = 1;
+        ctx_.Show_Modal(*windows_.Boot);
+    }
+}
+
+void TFTessaroFirmWare::Start_Program(const QString& NomeSW, const QString& Parameter, bool tipo) {
+    if (ctx_.launcher)
+        ctx_.launcher->Start_Program(NomeSW, Parameter, tipo);
 }
 
 QUrl TFTessaroFirmWare::Home_Page_Url() {

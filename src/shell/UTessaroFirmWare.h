@@ -47,6 +47,9 @@ public:
     void Create_New_Project();
     void Open_Project();
     void Update_Device();
+    // Runs a program file with a parameter text (its window hidden when tipo is true) and waits
+    // for it to end, up to the launcher's time limit. Reports nothing back.
+    void Start_Program(const QString& NomeSW, const QString& Parameter, bool tipo);
 
     void Set_Lang();
     // Re-texts the windows that follow a language change.

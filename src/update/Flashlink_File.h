@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <pugixml.hpp>
+
+// The parameter file of the device updater, Flashlink.xml beside the executable: the device
+// address and the operations (firmware and/or configuration image) that the updater carries out.
+
+// What the update dialog hands to the updater.
+struct Flashlink_Request {
+    // The device address: the four address boxes joined with ".", as typed.
+    QString IP_Address;
+    // 0 firmware and configuration, 1 firmware only, 2 configuration only.
+    int Update_Option = 0;
+    bool Read_Back = false;
+    QString Master_Dir;  // holds the firmware Fw40362.sim
+    QString Project_Dir; // holds bin/bank.bin
+};
+
+// Full native paths of the two files that the updater transfers.
+QString Firmware_File_Path(const QString& master_dir);
+QString Bank_File_Path(const QString& project_dir);
+
+// Flashlink.xml and the updater program (Flashlink.exe on Windows, Flashlink elsewhere) beside
+// the executable.
+QString Flashlink_File_Path(const QString& exe_dir);
+QString Updater_Program_Path(const QString& exe_dir);
+
+// Builds the document from scratch into doc.
+void Build_Flashlink_Document(const Flashlink_Request& request, pugi::xml_document& doc);
+// The file's bytes: no declaration, no indentation.
+QByteArray Flashlink_Bytes(const Flashlink_Request& request);
+// Replaces the file atomically; throws Tessaro_Error naming the file and the reason.
+void Write_Flashlink_File(const QString& path, const Flashlink_Request& request);

@@ -1,0 +1,148 @@
+#include "platform/Error.h"
+#include "support/Test_Files.h"
+#include "update/Flashlink_File.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <gtest/gtest.h>
+
+namespace {
+
+const char* const Head =
+    "<Flashlink><Version>1000</Version><Title>Velmora - VC40362 Flashlink</Title>"
+    "<IP_Address_Dev>";
+const char* const After_Address =
+    "</IP_Address_Dev><Application_Port>10000</Application_Port><Boot_Port>2008</Boot_Port>"
+    "<Boot_Port_Sec>2007</Boot_Port_Sec><Address_Protection>0x78000</Address_Protection>"
+    "<Protections><Protection>0x177</Protection></Protections><Operations>";
+const char* const Tail = "</Operations></Flashlink>";
+
+QString Firmware_Operation(const QString& read_back, const QString& go_to_app) {
+    return "<Operation><Ope_Protection_Enabled/><Ope_GoToBoot_Before>0</Ope_GoToBoot_Before>"
+           "<Ope_GoToApp_Before>0</Ope_GoToApp_Before><Ope_IP_Address/><Ope_Port>2008</Ope_Port>"
+           "<Ope_Port_Sec>2007</Ope_Port_Sec><Ope_Erase_Memory>0</Ope_Erase_Memory>"
+           "<Ope_FileName>/opt/tessaro/MASTER/Fw40362.sim</Ope_FileName>"
+           "<Ope_Start_Address>0x8000</Ope_Start_Address><Ope_Memory_Type>0</Ope_Memory_Type>"
+           "<Ope_Bank_Type>1</Ope_Bank_Type><Ope_Read_Back>" +
+           read_back +
+           "</Ope_Read_Back><Ope_Write_CSS>1</Ope_Write_CSS>"
+           "<Ope_Address_CSS>0x78100</Ope_Address_CSS><Ope_Command_CSS>0x0B</Ope_Command_CSS>"
+           "<Ope_GoToApp_After>" +
+           go_to_app + "</Ope_GoToApp_After></Operation>";
+}
+
+QString Configuration_Operation(const QString& read_back) {
+    return "<Operation><Ope_Protection_Enabled/><Ope_GoToBoot_Before>0</Ope_GoToBoot_Before>"
+           "<Ope_GoToApp_Before>0</Ope_GoToApp_Before><Ope_IP_Address/><Ope_Port>2008</Ope_Port>"
+           "<Ope_Port_Sec>2007</Ope_Port_Sec><Ope_Erase_Memory>0</Ope_Erase_Memory>"
+           "<Ope_FileName>/opt/tessaro/PROJECTS/Plant 1/bin/bank.bin</Ope_FileName>"
+           "<Ope_Start_Address>0x60000</Ope_Start_Address><Ope_Memory_Type>0</Ope_Memory_Type>"
+           "<Ope_Bank_Type>2</Ope_Bank_Type><Ope_Read_Back>" +
+           read_back +
+           "</Ope_Read_Back><Ope_Write_CSS>0</Ope_Write_CSS>"
+           "<Ope_Address_CSS>0x50100</Ope_Address_CSS><Ope_Command_CSS>0x0B</Ope_Command_CSS>"
+           "<Ope_GoToApp_After>1</Ope_GoToApp_After></Operation>";
+}
+
+Flashlink_Request Request(int option, bool read_back, const QString& address = "192.168.0.5") {
+    Flashlink_Request request;
+    request.IP_Address = address;
+    request.Update_Option = option;
+    request.Read_Back = read_back;
+    request.Master_Dir = "/opt/tessaro/MASTER";
+    request.Project_Dir = "/opt/tessaro/PROJECTS/Plant 1";
+    return request;
+}
+
+QString Document(const QString& address, const QString& operations) {
+    return QString::fromLatin1(Head) + address + QString::fromLatin1(After_Address) + operations +
+           QString::fromLatin1(Tail);
+}
+
+TEST(Flashlink_File, HoldsTheOperationsOfEachUpdateOption) {
+    const struct {
+        int option;
+        bool read_back;
+        QString operations;
+    } cases[] = {
+        // Firmware first; the device starts its application after the last operation only.
+        {0, true, Firmware_Operation("1", "0") + Configuration_Operation("1")},
+        {0, false, Firmware_Operation("0", "0") + Configuration_Operation("0")},
+        {1, false, Firmware_Operation("0", "1")},
+        {1, true, Firmware_Operation("1", "1")},
+        {2, false, Configuration_Operation("0")},
+        {2, true, Configuration_Operation("1")},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(QString::fromUtf8(Flashlink_Bytes(Request(c.option, c.read_back))),
+                  Document("192.168.0.5", c.operations))
+            << "option " << c.option << " read back " << c.read_back;
+}
+
+TEST(Flashlink_File, WritesTheAddressAsTyped) {
+    for (const QString address : {"192.168.0.5", " 192.168.000.5", "010.1.1.1 ", "a&b<c>.1.1.1"}) {
+        const QString text = QString::fromUtf8(Flashlink_Bytes(Request(2, false, address)));
+        QString escaped = address;
+        escaped.replace("&", "&amp;").replace("<", "&lt;").replace(">", "&gt;");
+        EXPECT_TRUE(text.contains("<IP_Address_Dev>" + escaped + "</IP_Address_Dev>"))
+            << text.toStdString();
+    }
+}
+
+TEST(Flashlink_File, NamesTheFilesByTheirFullPaths) {
+    Temp_Folder folder;
+    Flashlink_Request request = Request(0, false);
+    request.Master_Dir = folder.File("MASTER");
+    request.Project_Dir = folder.File("PROJECTS/Hall B ü");
+    const QString text = QString::fromUtf8(Flashlink_Bytes(request));
+    EXPECT_TRUE(text.contains("<Ope_FileName>" +
+                              QDir::toNativeSeparators(folder.File("MASTER/Fw40362.sim")) +
+                              "</Ope_FileName>"));
+    EXPECT_TRUE(text.contains(
+        "<Ope_FileName>" + QDir::toNativeSeparators(folder.File("PROJECTS/Hall B ü/bin/bank.bin")) +
+        "</Ope_FileName>"));
+
+    // A relative folder is made full against the current folder.
+    EXPECT_EQ(Bank_File_Path("PROJECTS/X"),
+              QDir::toNativeSeparators(QDir::currentPath() + "/PROJECTS/X/bin/bank.bin"));
+}
+
+TEST(Flashlink_File, ReplacesTheFileBesideTheExecutable) {
+    Temp_Folder folder;
+    const QString path = Flashlink_File_Path(folder.Path());
+    EXPECT_EQ(path, folder.File("Flashlink.xml"));
+    Write_Text(path, "old content that is longer than nothing");
+    Write_Flashlink_File(path, Request(1, true));
+    EXPECT_EQ(Read_Text(path), Document("192.168.0.5", Firmware_Operation("1", "1")));
+
+    // A well-formed document for any XML reader.
+    QProcess xmllint;
+    xmllint.start("xmllint", {"--noout", path});
+    if (xmllint.waitForFinished(10000)) {
+        EXPECT_EQ(xmllint.exitCode(), 0) << xmllint.readAllStandardError().toStdString();
+    }
+}
+
+TEST(Flashlink_File, AFileThatCannotBeWrittenIsAnErrorAndLeavesNothingBehind) {
+    Temp_Folder folder;
+    const QString path = folder.File("missing folder/Flashlink.xml");
+    try {
+        Write_Flashlink_File(path, Request(0, false));
+        FAIL() << "no error";
+    } catch (const Tessaro_Error& error) {
+        EXPECT_TRUE(error.Message().startsWith("Flashlink.xml: cannot be written: "))
+            << error.Message().toStdString();
+    }
+    EXPECT_FALSE(QFile::exists(path));
+}
+
+TEST(Flashlink_File, TheUpdaterLiesBesideTheExecutable) {
+#ifdef Q_OS_WIN
+    EXPECT_EQ(Updater_Program_Path("C:/Tessaro"), "C:/Tessaro/Flashlink.exe");
+#else
+    EXPECT_EQ(Updater_Program_Path("/opt/tessaro"), "/opt/tessaro/Flashlink");
+#endif
+}
+
+} // namespace
