@@ -1,5 +1,7 @@
 #include "update/Flashlink_File.h"
 
+#include "image/USaveBincc.h"
+
 #include "platform/Xml.h"
 
 #include <QDir>
@@ -50,8 +52,8 @@ QString Firmware_File_Path(const QString& master_dir) {
     return Native_Full_Path(master_dir + QStringLiteral("/Fw40362.sim"));
 }
 
-QString Bank_File_Path(const QString& project_dir) {
-    return Native_Full_Path(project_dir + QStringLiteral("/bin/bank.bin"));
+QString Bank_File_Full_Path(const QString& project_dir) {
+    return Native_Full_Path(Bank_File_Path(project_dir));
 }
 
 QString Flashlink_File_Path(const QString& exe_dir) {
@@ -86,7 +88,8 @@ void Build_Flashlink_Document(const Flashlink_Request& request, pugi::xml_docume
                          request.Read_Back);
     if (request.Update_Option != 1)
         Append_Operation(
-            operations, {Bank_File_Path(request.Project_Dir), "0x60000", "2", "0", "0x50100", true},
+            operations,
+            {Bank_File_Full_Path(request.Project_Dir), "0x60000", "2", "0", "0x50100", true},
             request.Read_Back);
 }
 

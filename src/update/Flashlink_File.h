@@ -20,7 +20,7 @@ struct Flashlink_Request {
 
 // Full native paths of the two files that the updater transfers.
 QString Firmware_File_Path(const QString& master_dir);
-QString Bank_File_Path(const QString& project_dir);
+QString Bank_File_Full_Path(const QString& project_dir);
 
 // Flashlink.xml and the updater program (Flashlink.exe on Windows, Flashlink elsewhere) beside
 // the executable.

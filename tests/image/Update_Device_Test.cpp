@@ -21,7 +21,13 @@ protected:
     }
     QString Project_File(const char* name) const { return folder.File("PROJECTS/Plant/") + name; }
     void Click_Update() {
-        app = std::make_unique<Tessaro_App>(folder.Path(), &messages);
+        // The update dialog is recorded instead of shown.
+        app = std::make_unique<Tessaro_App>(folder.Path(), &messages, [this](App_Context& ctx) {
+            ctx.Show_Modal = [this](QDialog& dialog) {
+                shown.append(dialog.objectName());
+                return int(QDialog::Rejected);
+            };
+        });
         ASSERT_EQ(app->Context().state.Project_Dir, folder.File("PROJECTS/Plant"));
         auto* button = app->Main_Window().findChild<QPushButton*>("Btn_CreateBin");
         ASSERT_NE(button, nullptr);
@@ -30,6 +36,7 @@ protected:
 
     Temp_Folder folder;
     Recording_Messages messages;
+    QStringList shown;
     std::unique_ptr<Tessaro_App> app;
 };
 
@@ -48,6 +55,7 @@ TEST_F(Update_Device, WritesTheImageOfTheOpenConfiguration) {
     EXPECT_EQ(bank.mid(34812, 4), QByteArray("\x2B\x0B\x00\x00", 4)); // 2858 + 1 request
     EXPECT_EQ(Byte_At(bank, 9), 3);
     EXPECT_EQ(bank.mid(34816, 3), QByteArray("\x0A\x14\x00", 3));
+    EXPECT_EQ(shown, QStringList{"TFBoot"});
 }
 
 TEST_F(Update_Device, ACompileErrorIsShownAndWritesNothing) {
@@ -62,6 +70,7 @@ TEST_F(Update_Device, ACompileErrorIsShownAndWritesNothing) {
     EXPECT_EQ(messages.record[0].text, "ModbusTCPM_SetAccess.xml: Modbus_Read row 2: IP_Address "
                                        "\"10.0.7\" is not four numbers");
     EXPECT_EQ(Read_Bytes(Project_File("bin/bank.bin")), "previous image");
+    EXPECT_TRUE(shown.isEmpty());
 }
 
 TEST_F(Update_Device, AnImageThatCannotBeSavedIsReported) {
@@ -71,6 +80,7 @@ TEST_F(Update_Device, AnImageThatCannotBeSavedIsReported) {
     EXPECT_EQ(messages.record[0].kind, Recording_Messages::Kind::Error);
     EXPECT_TRUE(messages.record[0].text.startsWith("bank.bin: cannot be written: "))
         << messages.record[0].text.toStdString();
+    EXPECT_TRUE(shown.isEmpty());
 }
 
 } // namespace

@@ -104,7 +104,7 @@ TEST(Flashlink_File, NamesTheFilesByTheirFullPaths) {
         "</Ope_FileName>"));
 
     // A relative folder is made full against the current folder.
-    EXPECT_EQ(Bank_File_Path("PROJECTS/X"),
+    EXPECT_EQ(Bank_File_Full_Path("PROJECTS/X"),
               QDir::toNativeSeparators(QDir::currentPath() + "/PROJECTS/X/bin/bank.bin"));
 }
 
