@@ -3,8 +3,8 @@
 #include "access/UComon.h"
 #include "platform/Text.h"
 
-#include <QApplication>
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
