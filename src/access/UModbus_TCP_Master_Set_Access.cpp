@@ -1,6 +1,353 @@
 #include "access/UModbus_TCP_Master_Set_Access.h"
 
+#include "access/Access_Check.h"
+#include "access/Access_File.h"
+#include "access/Table_Delegates.h"
+#include "platform/Error.h"
+#include "widgets/Look.h"
+
+#include <QHeaderView>
+#include <QShowEvent>
+#include <QStyle>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int Client_Width = 1007;
+constexpr int Client_Height = 337;
+constexpr int Row_Height = 20;
+
+// Column widths, column 0 (N) first.
+constexpr int Read_Widths[] = {40, 50, 101, 45, 55, 100, 55, 45, 60, 64, 60, 60, 40, 200};
+constexpr int Write_Widths[] = {40, 50, 101, 45, 55, 100, 55, 45, 60, 66, 56, 62, 55, 55, 40, 146};
+
+QStringList Numbers(int count) {
+    QStringList numbers;
+    numbers.reserve(count);
+    for (int i = 0; i < count; ++i)
+        numbers.append(QString::number(i));
+    return numbers;
+}
+
+QStringList Entries(const Lang_Table& t, int first, int last) {
+    QStringList texts;
+    for (int i = first; i <= last; ++i)
+        texts.append(t[i]);
+    return texts;
+}
+
+} // namespace
+
 TFModbus_TCP_Master_Set_Access::TFModbus_TCP_Master_Set_Access(App_Context& context,
                                                                QWidget* parent)
     : Tessaro_Dialog(parent, "TFModbus_TCP_Master_Set_Access", false)
-    , ctx_(context) {}
+    , ctx_(context) {
+    FormCreate();
+}
+
+TFModbus_TCP_Master_Set_Access::~TFModbus_TCP_Master_Set_Access() {
+    // The models read the tables, which go before the child widgets do: the views must not see
+    // them any more.
+    delete read_model_;
+    delete write_model_;
+}
+
+Tessaro_Table* TFModbus_TCP_Master_Set_Access::Build_Table(QWidget* page, const char* name,
+                                                           Access_Table_Model* model,
+                                                           List_Delegate*& positions) {
+    auto* table = new Tessaro_Table(page, name);
+    table->setModel(model);
+    const Request_Table& requests = model->Table();
+    const auto fields = Access_Fields(requests.Kind());
+    const QStringList types = Access_Type_Names(requests.Kind());
+    for (int column = 1; column <= requests.Field_Count(); ++column) {
+        switch (fields[static_cast<size_t>(column - 1)].editor) {
+        case Access_Editor::Check_Box:
+            table->setItemDelegateForColumn(column, new Check_Box_Delegate(table));
+            break;
+        case Access_Editor::Type_List:
+            table->setItemDelegateForColumn(column, new List_Delegate(table, types));
+            break;
+        case Access_Editor::Position_List:
+            positions = new List_Delegate(table, {});
+            table->setItemDelegateForColumn(column, positions);
+            break;
+        case Access_Editor::Bit_List:
+            table->setItemDelegateForColumn(column, new List_Delegate(table, Numbers(8)));
+            break;
+        case Access_Editor::Text:
+            break;
+        }
+    }
+    table->verticalHeader()->hide();
+    table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    table->verticalHeader()->setDefaultSectionSize(Row_Height);
+    QHeaderView* header = table->horizontalHeader();
+    header->setSectionsClickable(false);
+    header->setHighlightSections(false);
+    header->setMinimumSectionSize(8);
+    const int* widths = requests.Kind() == Access_Kind::Read ? Read_Widths : Write_Widths;
+    for (int column = 0; column < requests.Column_Count(); ++column)
+        table->setColumnWidth(column, widths[column]);
+    table->setSelectionMode(QAbstractItemView::SingleSelection);
+    table->setSelectionBehavior(QAbstractItemView::SelectItems);
+    table->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked |
+                           QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
+    table->setWordWrap(false);
+    table->setTabKeyNavigation(true);
+
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(table);
+
+    table->On_Key_Press = [this](Tessaro_Table& sender, int key) {
+        return SGA_KeyPress(&sender, key);
+    };
+    connect(table, &QTableView::clicked, this, [this, table](const QModelIndex& index) {
+        ClickCell(table, index.row(), index.column());
+    });
+    connect(table, &QTableView::doubleClicked, this, [this, table](const QModelIndex& index) {
+        Grid_DblClickCell(table, index.row(), index.column());
+    });
+    connect(header, &QHeaderView::sectionDoubleClicked, this,
+            [this, table](int column) { Grid_DblClickCell(table, Header_Row, column); });
+    // A double click on a column border fits the column only where the user asked for it.
+    disconnect(header, &QHeaderView::sectionHandleDoubleClicked, table, nullptr);
+    connect(header, &QHeaderView::sectionHandleDoubleClicked, this,
+            [this, table](int column) { Grid_DblClickCell(table, Header_Row, column); });
+    return table;
+}
+
+void TFModbus_TCP_Master_Set_Access::FormCreate() {
+    read_model_ = new Access_Table_Model(access_.Read, this);
+    write_model_ = new Access_Table_Model(access_.Write, this);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    P_Title = look::Make_Panel(this, "P_Title", 69);
+    const look::Title_Panel title = look::Add_Title_Labels(P_Title);
+    L_SW_Code = title.L_SW_Code;
+    L_SW_Desc = title.L_SW_Desc;
+    layout->addWidget(P_Title);
+
+    PageControl1 = new QTabWidget(this);
+    PageControl1->setObjectName(QStringLiteral("PageControl1"));
+    TS_Modbus_Read = new QWidget;
+    TS_Modbus_Read->setObjectName(QStringLiteral("TS_Modbus_Read"));
+    TS_Modbus_Write = new QWidget;
+    TS_Modbus_Write->setObjectName(QStringLiteral("TS_Modbus_Write"));
+    PageControl1->addTab(TS_Modbus_Read, QString());
+    PageControl1->addTab(TS_Modbus_Write, QString());
+    ACG_Modbus_Read = Build_Table(TS_Modbus_Read, "ACG_Modbus_Read", read_model_, read_positions_);
+    ACG_Modbus_Write =
+        Build_Table(TS_Modbus_Write, "ACG_Modbus_Write", write_model_, write_positions_);
+    layout->addWidget(PageControl1, 1);
+
+    P_Button = look::Make_Panel(this, "P_Button", 40);
+    layout->addWidget(P_Button);
+    const auto add_button = [this](const char* name, int left, QStyle::StandardPixmap glyph) {
+        auto* button = new Styled_Button(P_Button, name);
+        button->setGeometry(left, 6, 110, 28);
+        button->Set_Glyph(style()->standardIcon(glyph));
+        button->Set_Show_Hint(true);
+        return button;
+    };
+    Btn_OK = add_button("Btn_OK", 16, QStyle::SP_DialogApplyButton);
+    Btn_Cancel = add_button("Btn_Cancel", 134, QStyle::SP_DialogCancelButton);
+    Btn_DelRow = add_button("Btn_DelRow", 252, QStyle::SP_TrashIcon);
+    Btn_InsRow = add_button("Btn_InsRow", 370, QStyle::SP_FileDialogNewFolder);
+    Btn_CopyRow = add_button("Btn_CopyRow", 488, QStyle::SP_FileDialogDetailedView);
+    Btn_PasteRow = add_button("Btn_PasteRow", 606, QStyle::SP_FileDialogContentsView);
+    Btn_Cancel->Set_Modal_Result(QDialog::Rejected);
+    connect(Btn_OK, &QPushButton::clicked, this, &TFModbus_TCP_Master_Set_Access::Btn_OKClick);
+    connect(Btn_DelRow, &QPushButton::clicked, this,
+            &TFModbus_TCP_Master_Set_Access::Btn_DelRowClick);
+    connect(Btn_InsRow, &QPushButton::clicked, this,
+            &TFModbus_TCP_Master_Set_Access::Btn_InsRowClick);
+    connect(Btn_CopyRow, &QPushButton::clicked, this,
+            &TFModbus_TCP_Master_Set_Access::Btn_CopyRowClick);
+    connect(Btn_PasteRow, &QPushButton::clicked, this,
+            &TFModbus_TCP_Master_Set_Access::Btn_PasteRowClick);
+
+    look::Set_Caption(L_SW_Code, ctx_.state.SW_Code);
+    look::Set_Client_Size(this, Client_Width, Client_Height, false);
+    Hint_Read.clear();
+    Hint_Write.clear();
+    Set_Lang();
+}
+
+void TFModbus_TCP_Master_Set_Access::Set_Lang() {
+    const Lang_Table& t = ctx_.lang;
+    setWindowTitle(t[600]);
+    look::Set_Caption(L_SW_Desc, t[601]);
+    Styled_Button* buttons[] = {Btn_OK,     Btn_Cancel,  Btn_DelRow,
+                                Btn_InsRow, Btn_CopyRow, Btn_PasteRow};
+    for (int i = 0; i < 6; ++i) {
+        buttons[i]->setText(t[602 + i]);
+        buttons[i]->Set_Hint(t[640 + i]);
+    }
+    PageControl1->setTabText(PageControl1->indexOf(TS_Modbus_Read), t[608]);
+    PageControl1->setTabText(PageControl1->indexOf(TS_Modbus_Write), t[609]);
+
+    Hint_Read = Entries(t, 646, 658);
+    // The On CMD column is never shown, so it has no hint (entry 668).
+    Hint_Write = Entries(t, 659, 667) + Entries(t, 669, 673);
+
+    for (auto [table, model, first] :
+         {std::tuple{ACG_Modbus_Read, read_model_, 610}, {ACG_Modbus_Write, write_model_, 624}}) {
+        QStringList hints;
+        for (int column = 0; column < model->columnCount(); ++column)
+            hints.append(SGA_GridHint(table, Header_Row, column));
+        model->Set_Header(Entries(t, first, first + model->columnCount() - 1), hints);
+    }
+}
+
+void TFModbus_TCP_Master_Set_Access::showEvent(QShowEvent* event) {
+    Tessaro_Dialog::showEvent(event);
+    // A window restored by the desktop keeps its edits.
+    if (event->spontaneous())
+        return;
+    if (!FormShow())
+        QTimer::singleShot(0, this, [this] { done(QDialog::Rejected); });
+}
+
+bool TFModbus_TCP_Master_Set_Access::FormShow() {
+    const App_State& state = ctx_.state;
+    read_model_->Begin_Reload();
+    write_model_->Begin_Reload();
+    access_.Reset_Access_Table();
+    NByte_IN = Access_Slot_Count;
+    NByte_OUT = Access_Slot_Count;
+    ACG_Modbus_Write->setColumnHidden(Layout_Of(Access_Kind::Write).OnCMD, true);
+    ACG_Modbus_Write->setColumnWidth(Layout_Of(Access_Kind::Write).Mnemonic, 146);
+    read_positions_->Set_Items(Numbers(NByte_IN));
+    write_positions_->Set_Items(Numbers(NByte_OUT));
+
+    bool loaded = false;
+    try {
+        Show_Page(Access_Kind_For_DMX(state.ParGen_File));
+        Load_Access_File(state.ModbusTCPM_SetAccess_File, access_);
+        loaded = true;
+    } catch (const Tessaro_Error& error) {
+        ctx_.messages->Error(this, error.Message());
+    }
+    read_model_->End_Reload();
+    write_model_->End_Reload();
+    Do_Copy_In_Read = false;
+    Do_Copy_In_Write = false;
+    for (Tessaro_Table* table : {ACG_Modbus_Read, ACG_Modbus_Write}) {
+        table->setCurrentIndex(table->model()->index(0, 1));
+        table->scrollToTop();
+    }
+    return loaded;
+}
+
+void TFModbus_TCP_Master_Set_Access::Show_Page(Access_Kind kind) {
+    const bool read = kind == Access_Kind::Read;
+    PageControl1->setTabVisible(PageControl1->indexOf(TS_Modbus_Read), read);
+    PageControl1->setTabVisible(PageControl1->indexOf(TS_Modbus_Write), !read);
+    PageControl1->setCurrentWidget(read ? TS_Modbus_Read : TS_Modbus_Write);
+}
+
+Tessaro_Table* TFModbus_TCP_Master_Set_Access::Active_Table() const {
+    return PageControl1->currentWidget() == TS_Modbus_Read ? ACG_Modbus_Read : ACG_Modbus_Write;
+}
+
+int TFModbus_TCP_Master_Set_Access::Current_Row() const {
+    const QModelIndex current = Active_Table()->currentIndex();
+    return current.isValid() ? current.row() : -1;
+}
+
+Access_Table_Model* TFModbus_TCP_Master_Set_Access::Model_Of(const QTableView* table) const {
+    return table == ACG_Modbus_Read ? read_model_ : write_model_;
+}
+
+void TFModbus_TCP_Master_Set_Access::Commit_Edits() {
+    ACG_Modbus_Read->Commit_Open_Editor();
+    ACG_Modbus_Write->Commit_Open_Editor();
+}
+
+void TFModbus_TCP_Master_Set_Access::Btn_OKClick() {
+    Commit_Edits();
+    if (const auto error = Controllo_dati(access_, ctx_.lang, NByte_IN, NByte_OUT)) {
+        ctx_.messages->Error(this, *error);
+        return;
+    }
+    try {
+        Save_Access_File(ctx_.state.ModbusTCPM_SetAccess_File, access_);
+    } catch (const Tessaro_Error& error) {
+        ctx_.messages->Error(this, error.Message());
+        return;
+    }
+    done(QDialog::Accepted);
+}
+
+void TFModbus_TCP_Master_Set_Access::Btn_DelRowClick() {
+    Commit_Edits();
+    const int row = Current_Row();
+    if (row < 0)
+        return;
+    if (!ctx_.messages->Confirm(this, ctx_.Text(697) + QString::number(row + 1)))
+        return;
+    Model_Of(Active_Table())->Delete_Row(row + 1);
+}
+
+void TFModbus_TCP_Master_Set_Access::Btn_InsRowClick() {
+    Commit_Edits();
+    const int row = Current_Row();
+    if (row >= 0)
+        Model_Of(Active_Table())->Insert_Row(row + 1);
+}
+
+void TFModbus_TCP_Master_Set_Access::Btn_CopyRowClick() {
+    Commit_Edits();
+    const int row = Current_Row();
+    if (row < 0)
+        return;
+    Table_Copy_Row(*Active_Table(), row, ctx_);
+    const bool read = Active_Table() == ACG_Modbus_Read;
+    Do_Copy_In_Read = read;
+    Do_Copy_In_Write = !read;
+}
+
+void TFModbus_TCP_Master_Set_Access::Btn_PasteRowClick() {
+    Commit_Edits();
+    const int row = Current_Row();
+    if (row < 0)
+        return;
+    const bool read = Active_Table() == ACG_Modbus_Read;
+    Table_Paste_Row(*Active_Table(), row, read ? Do_Copy_In_Read : Do_Copy_In_Write, ctx_);
+}
+
+void TFModbus_TCP_Master_Set_Access::ClickCell(QTableView* sender, int ARow, int ACol) {
+    if (ACol != 0 || ARow < 0)
+        return;
+    const QAbstractItemModel* model = sender->model();
+    sender->selectionModel()->select(
+        QItemSelection(model->index(ARow, 0), model->index(ARow, model->columnCount() - 1)),
+        QItemSelectionModel::ClearAndSelect);
+}
+
+void TFModbus_TCP_Master_Set_Access::Grid_DblClickCell(QTableView* sender, int ARow, int ACol) {
+    Table_Auto_Size_Column(*sender, ARow, ACol, ctx_);
+}
+
+QString TFModbus_TCP_Master_Set_Access::SGA_GridHint(const QTableView* sender, int ARow,
+                                                     int ACol) const {
+    if (ARow != Header_Row || ACol <= 0)
+        return {};
+    if (sender == ACG_Modbus_Read)
+        return Hint_Read.value(ACol - 1);
+    // Hints follow the displayed columns, which leave out On CMD.
+    const int on_cmd = Layout_Of(Access_Kind::Write).OnCMD;
+    if (ACol == on_cmd)
+        return {};
+    return Hint_Write.value(ACol < on_cmd ? ACol - 1 : ACol - 2);
+}
+
+bool TFModbus_TCP_Master_Set_Access::SGA_KeyPress(QTableView* sender, int Key) {
+    return Table_Enter_Next_Field(*sender, Key, ctx_);
+}
