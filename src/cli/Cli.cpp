@@ -7,6 +7,8 @@ QString Program_Usage() {
         "Works on the configurations of the Tessaro configurator without a window.\n"
         "\n"
         "Verbs:\n"
+        "  check DIR [--all] [--language FILE.lng]\n"
+        "                           run the editors' checks over a configuration folder\n"
         "  compile DIR [-o FILE]    compile a configuration folder into its image bank.bin\n"
         "  dump FILE.bin [--json]   decode an image: checksum, settings, requests, DMX values\n"
         "  lang FILE.lng [--json]   apply a language file over the English texts and report it\n"
@@ -26,6 +28,8 @@ int Run_Cli(const QStringList& arguments, Cli_Streams streams) {
         streams.out << Program_Usage();
         return Exit_Ok;
     }
+    if (verb == QLatin1String("check"))
+        return Verb_Check(rest, streams);
     if (verb == QLatin1String("compile"))
         return Verb_Compile(rest, streams);
     if (verb == QLatin1String("dump"))

@@ -17,6 +17,7 @@ inline constexpr int Exit_Usage = 2;
 
 int Run_Cli(const QStringList& arguments, Cli_Streams streams);
 
+int Verb_Check(const QStringList& arguments, Cli_Streams streams);
 int Verb_Compile(const QStringList& arguments, Cli_Streams streams);
 int Verb_Dump(const QStringList& arguments, Cli_Streams streams);
 int Verb_Lang(const QStringList& arguments, Cli_Streams streams);
@@ -26,6 +27,7 @@ QString Json_String(const QString& text);
 
 // Usage texts.
 QString Program_Usage();
+QString Check_Usage();
 QString Compile_Usage();
 QString Dump_Usage();
 QString Lang_Usage();
