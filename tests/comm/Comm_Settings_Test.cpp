@@ -1,7 +1,7 @@
-#include "Schema_Check.h"
 #include "comm/Comm_Settings.h"
 #include "lang/Lang_Table.h"
 #include "platform/Error.h"
+#include "support/Schema_Check.h"
 #include "support/Test_Files.h"
 
 #include <QFile>

@@ -1,8 +1,8 @@
-#include "Schema_Check.h"
 #include "comm/DMX_Default_Table.h"
 #include "comm/DMX_Table_Model.h"
 #include "lang/Lang_Table.h"
 #include "platform/Error.h"
+#include "support/Schema_Check.h"
 #include "support/Test_Files.h"
 
 #include <QAbstractItemModelTester>

@@ -1,4 +1,5 @@
 #include "shell/Settings.h"
+#include "support/Schema_Check.h"
 #include "support/Test_Files.h"
 
 #include <gtest/gtest.h>
@@ -40,6 +41,14 @@ TEST_F(Settings_File, IsWrittenExactly) {
                          "<enable_jump_field_tables>0</enable_jump_field_tables>"
                          "<Double_Click_Auto_Size>1</Double_Click_Auto_Size></lastinternet>"
                          "</Conf_Settings>"));
+}
+
+TEST_F(Settings_File, MatchesTheSchema) {
+    for (const char* name : {"", "Plant & <Hall>"}) {
+        state.Project_Name = name;
+        ASSERT_EQ(Save_Setting(state), std::nullopt);
+        Expect_Valid_Xml(state.Settings_File(), "Tessaro.xsd");
+    }
 }
 
 TEST_F(Settings_File, RoundTripsEveryValue) {
