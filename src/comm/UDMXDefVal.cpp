@@ -2,6 +2,7 @@
 
 #include "platform/Error.h"
 #include "platform/Files.h"
+#include "platform/Save_File.h"
 #include "widgets/Look.h"
 
 #include <QHBoxLayout>
@@ -170,23 +171,8 @@ bool TFDMXDefVal::Controllo_dati() {
 
 bool TFDMXDefVal::Save() {
     const QString& path = ctx_.state.DMX_Default_Values_File;
-    if (keep_unreadable_file_ && File_Exists(path)) {
-        if (const auto reason = Keep_Backup(path)) {
-            ctx_.messages->Error(
-                this, QStringLiteral("%1: the file that could not be read cannot be kept as "
-                                     "%1.bak: %2\n\nNothing was saved.")
-                          .arg(File_Display_Name(path), *reason));
-            return false;
-        }
-    }
-    try {
-        Save_DMX_Defaults(path, model_->Table());
-    } catch (const Tessaro_Error& error) {
-        ctx_.messages->Error(this, error.Message());
-        return false;
-    }
-    keep_unreadable_file_ = false;
-    return true;
+    return Save_Project_File(*ctx_.messages, this, path, keep_unreadable_file_,
+                             [&] { Save_DMX_Defaults(path, model_->Table()); });
 }
 
 void TFDMXDefVal::Btn_OKClick() {

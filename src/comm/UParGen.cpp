@@ -2,6 +2,7 @@
 
 #include "platform/Error.h"
 #include "platform/Files.h"
+#include "platform/Save_File.h"
 #include "widgets/Look.h"
 
 #include <QGuiApplication>
@@ -383,23 +384,8 @@ bool TFParGen::Controllo_Dati() {
 
 bool TFParGen::Save() {
     const QString& path = ctx_.state.ParGen_File;
-    if (keep_unreadable_file_ && File_Exists(path)) {
-        if (const auto reason = Keep_Backup(path)) {
-            ctx_.messages->Error(
-                this, QStringLiteral("%1: the file that could not be read cannot be kept as "
-                                     "%1.bak: %2\n\nNothing was saved.")
-                          .arg(File_Display_Name(path), *reason));
-            return false;
-        }
-    }
-    try {
-        Save_Comm_Settings(path, Read_Controls());
-    } catch (const Tessaro_Error& error) {
-        ctx_.messages->Error(this, error.Message());
-        return false;
-    }
-    keep_unreadable_file_ = false;
-    return true;
+    return Save_Project_File(*ctx_.messages, this, path, keep_unreadable_file_,
+                             [&] { Save_Comm_Settings(path, Read_Controls()); });
 }
 
 void TFParGen::Btn_OKClick() {

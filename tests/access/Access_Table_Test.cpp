@@ -32,6 +32,15 @@ QStringList Reset_Row(const Request_Table& table) {
     return row;
 }
 
+} // namespace
+
+// Test names read "Read" and "Write" rather than the enumerator's bytes.
+inline void PrintTo(Access_Kind kind, std::ostream* os) {
+    *os << (kind == Access_Kind::Read ? "Read" : "Write");
+}
+
+namespace {
+
 class Both_Tables : public ::testing::TestWithParam<Access_Kind> {
 protected:
     Access_Table access;
