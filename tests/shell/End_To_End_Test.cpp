@@ -2,14 +2,12 @@
 // start on an empty folder, a new configuration, its communication settings, one read request
 // and a few DMX defaults, "Update Device" with a real echo to the loopback address and a fake
 // updater beside the executable, Close, and a second start that reopens the configuration.
+#include "Scripted_App.h"
 #include "access/Access_File.h"
 #include "comm/Comm_Settings.h"
 #include "comm/DMX_Default_Table.h"
 #include "comm/Schema_Check.h"
 #include "shell/Settings.h"
-#include "shell/Tessaro_App.h"
-#include "support/Recording_Messages.h"
-#include "support/Test_Files.h"
 #include "support/Test_Scripts.h"
 #include "update/Flashlink_File.h"
 
@@ -21,15 +19,10 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
-#include <functional>
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <initializer_list>
-#include <map>
 #include <memory>
-
-inline void PrintTo(const QString& text, std::ostream* out) {
-    *out << '"' << text.toStdString() << '"';
-}
 
 namespace {
 
@@ -85,13 +78,7 @@ void Type_In_Cell(QTableView* table, int row, int column, const QString& text) {
     ASSERT_EQ(index.data(Qt::EditRole).toString(), text) << row << "," << column;
 }
 
-template <typename T> T* Child(QWidget& window, const char* name) {
-    T* child = window.findChild<T*>(QString::fromLatin1(name));
-    EXPECT_NE(child, nullptr) << name;
-    return child;
-}
-
-class End_To_End : public ::testing::Test {
+class End_To_End : public Scripted_App {
 protected:
     End_To_End() {
         // The fake updater records that it ran, with how many arguments, and keeps a copy of the
@@ -101,44 +88,14 @@ protected:
                          "'\ncp '" + folder.File("Flashlink.xml") + "' '" +
                          folder.File("updater-saw.xml") + "'\n");
     }
-
-    // Starts the program with the folder as the executable's folder. Dialogs are shown without a
-    // modal loop and driven by the script of their name; a dialog still open afterwards is closed
-    // as by its close box.
+    // The real echo client (this test only ever pings 127.0.0.1) and the real launcher.
     void Start() {
-        app = std::make_unique<Tessaro_App>(folder.Path(), &messages, [this](App_Context& ctx) {
-            ctx.Show_Modal = [this](QDialog& dialog) {
-                shown.append(dialog.objectName());
-                dialog.show();
-                const auto script = scripts.find(dialog.objectName());
-                if (script != scripts.end())
-                    script->second(dialog);
-                if (dialog.isVisible())
-                    dialog.reject();
-                return dialog.result();
-            };
-            // The real echo client (the test only ever pings 127.0.0.1) and the real launcher.
-            ctx.launcher = std::make_shared<Qt_Program_Launcher>(20000);
-        });
-        window = &app->Main_Window();
+        Scripted_App::Start(
+            [](App_Context& ctx) { ctx.launcher = std::make_shared<Qt_Program_Launcher>(20000); });
     }
-    void Click(const char* button) {
-        auto* control = Child<QPushButton>(*window, button);
-        ASSERT_NE(control, nullptr);
-        control->click();
-    }
-    QString Label(const char* name) { return Child<QLabel>(*window, name)->text(); }
     QString Project_File(const QString& name) const {
         return folder.File(QStringLiteral("PROJECTS/Plant A/") + name);
     }
-    std::string Messages_Text() const { return messages.Texts().join(" | ").toStdString(); }
-
-    Temp_Folder folder;
-    Recording_Messages messages;
-    std::unique_ptr<Tessaro_App> app;
-    TFTessaroFirmWare* window = nullptr;
-    std::map<QString, std::function<void(QDialog&)>> scripts;
-    QStringList shown;
 };
 
 TEST_F(End_To_End, FromAFirstStartToAnUpdatedDeviceAndBack) {
