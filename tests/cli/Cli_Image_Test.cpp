@@ -39,6 +39,19 @@ TEST_F(Cli_Image, CompileWritesTheBytesOfUpdateDevice) {
     EXPECT_EQ(Read_Bytes(folder.File("other.bin")), expected);
 }
 
+TEST_F(Cli_Image, CompileGivesTheReferenceImageOfTheWholeFlow) {
+    // The project files the editors wrote in the end-to-end flow, and the image checked byte by
+    // byte there.
+    const QString project = TESSARO_TEST_DATA "/End_To_End";
+    const Cli_Result result = Run_Cli_Program({"compile", project, "-o", folder.File("e2e.bin")});
+    ASSERT_EQ(result.status, 0) << result.err.toStdString();
+    const QByteArray reference = Read_Bytes(TESSARO_TEST_DATA "/End_To_End_Bank.bin");
+    ASSERT_EQ(reference.size(), 35328);
+    EXPECT_EQ(Read_Bytes(folder.File("e2e.bin")), reference);
+    EXPECT_EQ(Run_Cli_Program({"check", project}).out,
+              "ParGen.xml: OK\nDMX_Default_Values.xml: OK\nModbusTCPM_SetAccess.xml: OK\n");
+}
+
 TEST_F(Cli_Image, ACompileErrorWritesNothing) {
     Write_Configuration();
     Write_Text(folder.File("Plant/ModbusTCPM_SetAccess.xml"),

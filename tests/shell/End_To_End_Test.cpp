@@ -6,8 +6,8 @@
 #include "access/Access_File.h"
 #include "comm/Comm_Settings.h"
 #include "comm/DMX_Default_Table.h"
-#include "comm/Schema_Check.h"
 #include "shell/Settings.h"
+#include "support/Schema_Check.h"
 #include "support/Test_Scripts.h"
 #include "update/Flashlink_File.h"
 
@@ -226,8 +226,8 @@ TEST_F(End_To_End, FromAFirstStartToAnUpdatedDeviceAndBack) {
     Expect_Valid_Xml(Project_File("ParGen.xml"), "ParGen.xsd");
     Expect_Valid_Xml(Project_File("ModbusTCPM_SetAccess.xml"), "ModbusTCPM_SetAccess.xsd");
     Expect_Valid_Xml(Project_File("DMX_Default_Values.xml"), "DMX_Default_Values.xsd");
-    Expect_Valid_Xml(folder.File("Flashlink.xml"), "schemas/Flashlink.xsd");
-    Expect_Valid_Xml(folder.File("Tessaro.xml"), "schemas/Tessaro.xsd");
+    Expect_Valid_Xml(folder.File("Flashlink.xml"), "Flashlink.xsd");
+    Expect_Valid_Xml(folder.File("Tessaro.xml"), "Tessaro.xsd");
 
     // ---- Second start: the configuration is open again, its files are read again, and the
     // update dialog offers the address that answered.
