@@ -609,27 +609,6 @@ TEST(Access_Table_Model, PassesTheModelTester) {
     EXPECT_EQ(model.index(3, 2).data().toString(), "");
 }
 
-TEST(Access_Main_Window, OpensTheDialogWhenAConfigurationIsOpen) {
-    Temp_Folder folder;
-    Recording_Messages messages;
-    QStringList shown;
-    Tessaro_App app(folder.Path(), &messages, [&](App_Context& ctx) {
-        ctx.Show_Modal = [&](QDialog& dialog) {
-            shown.append(dialog.objectName());
-            return int(QDialog::Rejected);
-        };
-    });
-    auto* button = app.Main_Window().findChild<QPushButton*>("Btn_ModM_SetAccess");
-    ASSERT_NE(button, nullptr);
-    button->click();
-    EXPECT_TRUE(shown.isEmpty());
-    EXPECT_EQ(messages.Texts(), QStringList{"Error! Project not Valid"});
-    app.Context().state.Project_Dir = folder.File("PROJECTS/P1");
-    app.Context().state.Set_Files();
-    button->click();
-    EXPECT_EQ(shown, QStringList{"TFModbus_TCP_Master_Set_Access"});
-}
-
 } // namespace
 
 namespace {

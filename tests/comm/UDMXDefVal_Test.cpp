@@ -232,28 +232,4 @@ TEST_F(DMX_Default_Value, AFailedSaveKeepsTheDialogOpenWithTheEntries) {
     EXPECT_EQ(Cell(0, 2), "Key light");
 }
 
-TEST(DMX_Default_Value_Step, TheMainWindowOpensTheDialogOnAnOpenConfiguration) {
-    Temp_Folder folder;
-    Recording_Messages messages;
-    QDialog* shown = nullptr;
-    Tessaro_App app(folder.Path(), &messages, [&](App_Context& context) {
-        context.Show_Modal = [&](QDialog& dialog) {
-            shown = &dialog;
-            return int(QDialog::Rejected);
-        };
-    });
-    auto* step = app.Main_Window().findChild<QPushButton*>("Btn_DMX_Default");
-    ASSERT_NE(step, nullptr);
-    step->click();
-    EXPECT_EQ(shown, nullptr);
-    EXPECT_EQ(messages.Texts(), QStringList({"Error! Project not Valid"}));
-
-    App_State& state = app.Context().state;
-    state.Project_Name = "Plant";
-    state.Project_Dir = folder.File("PROJECTS/Plant");
-    state.Set_Files();
-    step->click();
-    EXPECT_EQ(shown, app.Windows().DMXDefVal);
-}
-
 } // namespace

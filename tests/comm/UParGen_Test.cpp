@@ -329,28 +329,4 @@ TEST_F(Set_Communication, ActivationBringsATopEdgeAboveTheScreenBackToZero) {
     EXPECT_EQ(dialog->pos(), QPoint(40, 30));
 }
 
-TEST(Set_Communication_Step, TheMainWindowOpensTheDialogOnAnOpenConfiguration) {
-    Temp_Folder folder;
-    Recording_Messages messages;
-    QDialog* shown = nullptr;
-    Tessaro_App app(folder.Path(), &messages, [&](App_Context& context) {
-        context.Show_Modal = [&](QDialog& dialog) {
-            shown = &dialog;
-            return int(QDialog::Rejected);
-        };
-    });
-    auto* step = app.Main_Window().findChild<QPushButton*>("Btn_Prm_Gen");
-    ASSERT_NE(step, nullptr);
-    step->click();
-    EXPECT_EQ(shown, nullptr);
-    EXPECT_EQ(messages.Texts(), QStringList({"Error! Project not Valid"}));
-
-    App_State& state = app.Context().state;
-    state.Project_Name = "Plant";
-    state.Project_Dir = folder.File("PROJECTS/Plant");
-    state.Set_Files();
-    step->click();
-    EXPECT_EQ(shown, app.Windows().ParGen);
-}
-
 } // namespace

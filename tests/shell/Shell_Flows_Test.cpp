@@ -120,6 +120,25 @@ TEST_F(Shell_Flows, WithoutConfigurationOnlyStepOneInformationOptionsAndCloseWor
     EXPECT_TRUE(QFile::exists(folder.File("Tessaro.xml")));
 }
 
+TEST_F(Shell_Flows, WithAConfigurationOpenEachEditingStepOpensItsDialog) {
+    QDir().mkpath(folder.File("PROJECTS/Plant"));
+    Write_Text(
+        folder.File("Tessaro.xml"),
+        "<Conf_Settings><lastproj><projectname>Plant</projectname></lastproj></Conf_Settings>");
+    Start();
+    const std::pair<const char*, const char*> steps[] = {
+        {"Btn_Prm_Gen", "TFParGen"},
+        {"Btn_ModM_SetAccess", "TFModbus_TCP_Master_Set_Access"},
+        {"Btn_DMX_Default", "TFDMXDefVal"},
+    };
+    for (const auto& [button, dialog] : steps) {
+        shown.clear();
+        Click(button);
+        EXPECT_EQ(shown, QStringList{dialog}) << button;
+    }
+    EXPECT_TRUE(messages.record.empty()) << messages.Texts().join('\n').toStdString();
+}
+
 // ---- New configuration
 
 TEST_F(Shell_Flows, NewWithAValidNameCreatesAndOpensTheConfiguration) {
