@@ -4,19 +4,13 @@
 #include "access/Access_File.h"
 #include "access/UModbus_TCP_Master_Set_Access.h"
 
+#include "Bench_Support.h"
+
 #include <QApplication>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
 namespace {
-
-class Silent_Messages : public Messages {
-public:
-    void Error(QWidget*, const QString& text) override { last_error = text; }
-    void Warning(QWidget*, const QString&) override {}
-    bool Confirm(QWidget*, const QString&) override { return false; }
-    QString last_error;
-};
 
 // A configuration whose two tables use every slot, each row valid.
 struct Full_Configuration {
@@ -90,13 +84,3 @@ void BM_Load_Check_Save_Tables(benchmark::State& state) {
 BENCHMARK(BM_Load_Check_Save_Tables)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -2,19 +2,13 @@
 // offscreen platform, and the process's peak memory afterwards.
 #include "shell/Tessaro_App.h"
 
-#include <QApplication>
+#include "Bench_Support.h"
+
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 
 namespace {
-
-class Silent_Messages : public Messages {
-public:
-    void Error(QWidget*, const QString&) override {}
-    void Warning(QWidget*, const QString&) override {}
-    bool Confirm(QWidget*, const QString&) override { return false; }
-};
 
 double Peak_Memory_MiB() {
     rusage usage{};
@@ -34,13 +28,3 @@ void BM_Startup_All_Windows(benchmark::State& state) {
 BENCHMARK(BM_Startup_All_Windows)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -127,8 +127,8 @@ void TFModbus_TCP_Master_Set_Access::FormCreate() {
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
 
-    P_Title = look::Make_Panel(this, "P_Title", 69);
-    const look::Title_Panel title = look::Add_Title_Labels(P_Title);
+    const look::Title_Panel title = look::Add_Title_Panel(this);
+    P_Title = title.P_Title;
     L_SW_Code = title.L_SW_Code;
     L_SW_Desc = title.L_SW_Desc;
     layout->addWidget(P_Title);

@@ -16,9 +16,9 @@ constexpr int Client_Height = 162;
 TFNew_Project::TFNew_Project(App_Context& context, QWidget* parent)
     : Tessaro_Dialog(parent, "TFNew_Project", true)
     , ctx_(context) {
-    P_Title = look::Make_Panel(this, "P_Title", 69);
+    const look::Title_Panel title = look::Add_Title_Panel(this);
+    P_Title = title.P_Title;
     P_Title->setGeometry(0, 0, Client_Width, 69);
-    const look::Title_Panel title = look::Add_Title_Labels(P_Title);
     L_SW_Code = title.L_SW_Code;
     L_SW_Desc = title.L_SW_Desc;
 

@@ -18,8 +18,8 @@ constexpr int Button_Height = 28;
 TFOpenConf::TFOpenConf(App_Context& context, QWidget* parent)
     : Tessaro_Dialog(parent, "TFOpenConf", false)
     , ctx_(context) {
-    P_Title = look::Make_Panel(this, "P_Title", 69);
-    const look::Title_Panel title = look::Add_Title_Labels(P_Title);
+    const look::Title_Panel title = look::Add_Title_Panel(this);
+    P_Title = title.P_Title;
     L_SW_Code = title.L_SW_Code;
     L_SW_Desc = title.L_SW_Desc;
 

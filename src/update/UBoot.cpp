@@ -38,9 +38,9 @@ TFBoot::TFBoot(App_Context& context, QWidget* parent)
 }
 
 void TFBoot::Build_Controls() {
-    P_Title = look::Make_Panel(this, "P_Title", Title_Height);
+    const look::Title_Panel title = look::Add_Title_Panel(this);
+    P_Title = title.P_Title;
     P_Title->setGeometry(0, 0, Client_Width, Title_Height);
-    const look::Title_Panel title = look::Add_Title_Labels(P_Title);
     L_SW_Code = title.L_SW_Code;
     L_SW_Desc = title.L_SW_Desc;
 

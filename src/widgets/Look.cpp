@@ -78,6 +78,13 @@ Title_Panel Add_Title_Labels(QWidget* container) {
     return panel;
 }
 
+Title_Panel Add_Title_Panel(QWidget* window) {
+    QWidget* panel = Make_Panel(window, "P_Title", 69);
+    Title_Panel title = Add_Title_Labels(panel);
+    title.P_Title = panel;
+    return title;
+}
+
 QWidget* Make_Panel(QWidget* parent, const char* name, int height) {
     auto* panel = new QWidget(parent);
     panel->setObjectName(QString::fromLatin1(name));

@@ -42,8 +42,10 @@ struct Title_Panel {
     QLabel* L_SW_Code = nullptr;
     QLabel* L_SW_Desc = nullptr;
 };
-// Adds the two title labels to container (a panel, or the window itself).
+// Adds the two title labels to container (the window itself, where it has no title panel).
 Title_Panel Add_Title_Labels(QWidget* container);
+// Adds the panel P_Title to window, with the two labels; the caller places the panel.
+Title_Panel Add_Title_Panel(QWidget* window);
 // A panel named name of the given height; the caller places it.
 QWidget* Make_Panel(QWidget* parent, const char* name, int height);
 
