@@ -22,8 +22,18 @@ BLOCKS = {
     400: "Set Communication dialog",
     500: "DMX default values dialog",
     600: "Modbus TCP master access dialog",
+    700: "Channel map",
+    720: "Dry run",
+    745: "Spreadsheet export and import",
+    760: "Report and compare",
+    780: "A file changed by another program",
+    785: "Installed program",
     800: "Update dialog",
     900: "Table row copy and paste",
+    903: "Report and compare (continued)",
+    930: "Dry run (continued)",
+    950: "Channel map (continued)",
+    965: "Spreadsheet export and import (continued)",
 }
 
 # Entries that no window shows: translations may leave them out.
@@ -123,9 +133,12 @@ def main():
     ]
     block = None
     for index, text in texts:
-        if index // 100 != block:
-            block = index // 100
-            heading = BLOCKS.get(block * 100, "Entries %d to %d" % (block * 100, block * 100 + 99))
+        start = max((s for s in BLOCKS if s <= index), default=index // 100 * 100)
+        if index // 100 * 100 > start:
+            start = index // 100 * 100
+        if start != block:
+            block = start
+            heading = BLOCKS.get(start, "Entries %d to %d" % (start, start + 99))
             lines += ["", "// " + heading]
         line = "STR%d = %s" % (index, lng_text(text))
         note = NOTES.get(index)

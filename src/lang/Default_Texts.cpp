@@ -270,6 +270,18 @@ const std::vector<std::pair<int, const char*>>& Default_Text_Entries() {
         {695, "!! [Modbus Write] Bit must be between 0 and 7"},
         {696, "!! [Modbus Write] Too many bytes to read starting from the Position indicate"},
         {697, "Are you sure to delete the Row number "},
+
+        // Commissioning tools: channel map, 700-719.
+
+        // Commissioning tools: dry run, 720-744.
+
+        // Commissioning tools: spreadsheet export and import, 745-759.
+
+        // Commissioning tools: report and compare, 760-779.
+
+        // Commissioning tools: a file changed by another program, 780-784.
+
+        // Commissioning tools: installed program, 785-799.
         {800, "Update Device by Serial"},
         {801, "Update Device Using the Serial Port"},
         {802, "Update Device by Ethernet (UDP)"},
@@ -311,6 +323,15 @@ const std::vector<std::pair<int, const char*>>& Default_Text_Entries() {
         {900, "Row Already used. Do you want to overwrite the values?"},
         {901, "Error in the Copy values!!! Copy a valid row before Paste it"},
         {902, "Error!!! Copy a valid row before Paste it"},
+
+        // Commissioning tools: report and compare, continued, 903-929.
+
+        // Commissioning tools: dry run, continued, 930-949.
+
+        // Commissioning tools: channel map, continued, 950-964.
+
+        // Commissioning tools: spreadsheet export and import, continued, 965-974.
+
     };
     return entries;
 }
