@@ -2,6 +2,7 @@
 
 #include <QDesktopServices>
 #include <QDialog>
+#include <QFileDialog>
 #include <QStringList>
 #include <QUrl>
 #include <functional>
@@ -29,6 +30,18 @@ struct App_Context {
     // Opens a web address with the desktop's browser.
     std::function<void(const QUrl&)> Open_Url = [](const QUrl& url) {
         QDesktopServices::openUrl(url);
+    };
+    // Ask for a file to read or to write: parent, caption, start folder or suggested path, name
+    // filter; an empty text when the user cancels. Tests answer instead of a file dialog.
+    using File_Question =
+        std::function<QString(QWidget*, const QString&, const QString&, const QString&)>;
+    File_Question Ask_Open_File = [](QWidget* parent, const QString& caption, const QString& start,
+                                     const QString& filter) {
+        return QFileDialog::getOpenFileName(parent, caption, start, filter);
+    };
+    File_Question Ask_Save_File = [](QWidget* parent, const QString& caption, const QString& start,
+                                     const QString& filter) {
+        return QFileDialog::getSaveFileName(parent, caption, start, filter);
     };
 
     // The server asked for the newest version (tests point it at a loopback server).
