@@ -64,6 +64,14 @@ NOTES = {
     691: "+ upper bound (1968 or 123)",
     694: "+ upper bound (511)",
     697: "+ row number (question with Yes and No)",
+    930: "keep %1 to %7: row, slave address:port, unit, type, address, points, function",
+    931: "keep %1: the round trip in ms",
+    932: "keep %1 and %2: the first and last channel",
+    933: "keep %1: the function code",
+    934: "keep %1: how many more are not shown",
+    936: "keep %1: the time-out in ms",
+    939: "keep %1: the system's description of the network error",
+    940: "keep %1: the exception code; its name follows in brackets",
 }
 
 ESCAPES = {'"': '"', "\\": "\\", "'": "'", "n": "\n", "t": "\t", "?": "?"}

@@ -274,6 +274,8 @@ const std::vector<std::pair<int, const char*>>& Default_Text_Entries() {
         // Commissioning tools: channel map, 700-719.
 
         // Commissioning tools: dry run, 720-744.
+        {743, "Test Row"},
+        {744, "Send the request of the selected row once and show the answer"},
 
         // Commissioning tools: spreadsheet export and import, 745-759.
 
@@ -327,6 +329,26 @@ const std::vector<std::pair<int, const char*>>& Default_Text_Entries() {
         // Commissioning tools: report and compare, continued, 903-929.
 
         // Commissioning tools: dry run, continued, 930-949.
+        {930, "Row %1: %2, unit %3, %4 from address %5, %6 points (function %7)"},
+        {931, "Answer in %1 ms:"},
+        {932, "In the data array: channels %1 to %2"},
+        {933, "Read back only (function %1): nothing was written to the slave."},
+        {934, "... and %1 more"},
+        {935, "Memory parity error"},
+        {936, "time-out (%1 ms)"},
+        {937, "connection refused"},
+        {938, "connection closed by the slave"},
+        {939, "connection failed: %1"},
+        {940, "Modbus exception %1"},
+        {941, "the answer does not match the request"},
+        {942, "Illegal function"},
+        {943, "Illegal data address"},
+        {944, "Illegal data value"},
+        {945, "Slave device failure"},
+        {946, "Acknowledge"},
+        {947, "Slave device busy"},
+        {948, "Gateway path unavailable"},
+        {949, "Gateway target device failed to respond"},
 
         // Commissioning tools: channel map, continued, 950-964.
 

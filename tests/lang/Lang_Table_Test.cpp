@@ -8,10 +8,13 @@ TEST(Default_Texts, FillAThousandEntriesWithBlanksBetween) {
     Lang_Table table;
     table.Load_Default_Texts();
     ASSERT_EQ(table.Lang_Count(), 1000);
+    // The 302 texts of the specified windows; the commissioning tools keep theirs in the blocks
+    // 700-799 and 903-999.
     int blanks = 0;
-    for (const QString& text : table.Texts())
-        blanks += text == " ";
-    EXPECT_EQ(blanks, 1000 - 302);
+    for (int index = 0; index < table.Lang_Count(); ++index)
+        if ((index < 700 || index > 799) && index < 903)
+            blanks += table[index] == " ";
+    EXPECT_EQ(blanks, 1000 - 100 - 97 - 302);
     EXPECT_EQ(table[27], " ");
     EXPECT_EQ(table[999], " ");
     EXPECT_EQ(table[-1], "");
