@@ -6,12 +6,14 @@
 
 #include "access/Access_Table.h"
 #include "access/Access_Table_Model.h"
+#include "access/Device_Requests.h"
 #include "access/UComon.h"
 #include "shell/App_Context.h"
 #include "widgets/Styled_Button.h"
 #include "widgets/Tessaro_Dialog.h"
 
 class List_Delegate;
+class Live_Probe;
 
 // The Modbus TCP master requests of the open configuration: the read table (DMX OUT) or the
 // write table (DMX IN) after the DMX role in ParGen.xml; both are loaded, checked on OK and saved
@@ -36,6 +38,12 @@ public:
     void Btn_InsRowClick();
     void Btn_CopyRowClick();
     void Btn_PasteRowClick();
+    // Sends the request of the current row once, without waiting (a write row only reads its
+    // target back), and shows the answer or the error when it comes; a row that the check refuses
+    // shows the check's message and sends nothing.
+    void Btn_Test_RowClick();
+    // Test Row is waiting for an answer.
+    bool Testing_Row() const;
 
     void ClickCell(QTableView* sender, int ARow, int ACol);
     void Grid_DblClickCell(QTableView* sender, int ARow, int ACol);
@@ -63,6 +71,7 @@ public:
     Styled_Button* Btn_InsRow = nullptr;
     Styled_Button* Btn_CopyRow = nullptr;
     Styled_Button* Btn_PasteRow = nullptr;
+    Styled_Button* Btn_Test_Row = nullptr;
 
     QStringList Hint_Read;
     QStringList Hint_Write;
@@ -73,6 +82,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     void FormCreate();
@@ -81,6 +91,7 @@ private:
     void Show_Page(Access_Kind kind);
     Access_Table_Model* Model_Of(const QTableView* table) const;
     void Commit_Edits();
+    void Test_Row_Finished();
 
     App_Context& ctx_;
     Access_Table access_;
@@ -88,4 +99,6 @@ private:
     Access_Table_Model* write_model_ = nullptr;
     List_Delegate* read_positions_ = nullptr;
     List_Delegate* write_positions_ = nullptr;
+    Live_Probe* probe_ = nullptr;
+    Device_Request probe_row_;
 };
