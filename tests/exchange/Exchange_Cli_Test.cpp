@@ -63,10 +63,10 @@ TEST_F(Exchange_Cli, ExportThenImportKeepsTheProjectFilesByteForByte) {
         const char* table;
         const char* separator;
         const char* written;
-    } runs[] = {{"read", "comma", "ModbusTCPM_SetAccess.xml: 512 rows of the read table imported"},
-                {"write", "semicolon",
-                 "ModbusTCPM_SetAccess.xml: 30 rows of the write table imported"},
-                {"dmx", "tab", "DMX_Default_Values.xml: 24 of 24 channels imported"}};
+    } runs[] = {
+        {"read", "comma", "ModbusTCPM_SetAccess.xml: 512 rows of the read table imported"},
+        {"write", "semicolon", "ModbusTCPM_SetAccess.xml: 30 rows of the write table imported"},
+        {"dmx", "tab", "DMX_Default_Values.xml: 24 of 24 channels imported"}};
     for (const auto& run : runs) {
         SCOPED_TRACE(run.table);
         const QString csv = folder.File(QStringLiteral("%1.csv").arg(run.table));
@@ -82,9 +82,8 @@ TEST_F(Exchange_Cli, ExportThenImportKeepsTheProjectFilesByteForByte) {
 
         const Cli_Result imported = Run({"import", Dir(), "--table", run.table, csv});
         ASSERT_EQ(imported.status, 0) << S(imported.err);
-        EXPECT_EQ(S(imported.out),
-                  S(QDir::toNativeSeparators(Dir()) + "/" + QString::fromLatin1(run.written) +
-                    "\n"));
+        EXPECT_EQ(S(imported.out), S(QDir::toNativeSeparators(Dir()) + "/" +
+                                     QString::fromLatin1(run.written) + "\n"));
         EXPECT_EQ(Read_Bytes(Access_Path()), access_file);
         EXPECT_EQ(Read_Bytes(DMX_Path()), dmx_file);
     }
@@ -199,8 +198,7 @@ TEST_F(Exchange_Cli, WrongArgumentsGiveTheUsage) {
         {{"export", "--table", "read"}, "the configuration folder is missing"},
         {{"import", Dir(), "--table", "read"}, "the CSV file is missing"},
         {{"import", Dir(), "--table", "read", "a.csv", "-o", "b"}, "unexpected argument \"-o\""},
-        {{"import", Dir(), "--table", "read", "a.csv", "b.csv"},
-         "unexpected argument \"b.csv\""},
+        {{"import", Dir(), "--table", "read", "a.csv", "b.csv"}, "unexpected argument \"b.csv\""},
         {{"export", Dir(), "--table"}, "--table needs one value"},
     };
     for (const auto& c : cases) {

@@ -148,13 +148,25 @@ TEST_F(Spreadsheet_Dialogs, AccessImportReplacesTheTableUntilOkOrCancel) {
 
     Request_Table rows(Access_Kind::Read);
     for (int s = 1; s <= 3; ++s) {
-        const QStringList row = {"Y",   QStringLiteral("127.0.0.%1").arg(s), "502", "1",
-                                 "Input Register", "0", "1", "100", "3", QString::number(s * 2),
-                                 "",    "N",  ""};
+        const QStringList row = {"Y",
+                                 QStringLiteral("127.0.0.%1").arg(s),
+                                 "502",
+                                 "1",
+                                 "Input Register",
+                                 "0",
+                                 "1",
+                                 "100",
+                                 "3",
+                                 QString::number(s * 2),
+                                 "",
+                                 "N",
+                                 ""};
         for (int field = 1; field <= 13; ++field)
             rows.Set_Field(s, field, row[field - 1]);
     }
-    rows.Set_Field(2, 13, QString::fromUtf8("Kessel; \"Vorlauf\"\n\xc2\xb0" "C"));
+    rows.Set_Field(2, 13,
+                   QString::fromUtf8("Kessel; \"Vorlauf\"\n\xc2\xb0"
+                                     "C"));
     Write_Bytes(folder.File("rows.csv"), Export_Access_Csv(rows, ctx.lang, Csv_Separator::Tab));
 
     Show_Access();
@@ -239,8 +251,8 @@ TEST_F(Spreadsheet_Dialogs, DmxButtonStandsLeftOfTheCentredButtons) {
         dmx->resize(width, 337);
         QApplication::processEvents();
         EXPECT_EQ(panel->width(), width);
-        EXPECT_LE(std::abs(ok->geometry().left() - (panel->width() - 1 - cancel->geometry().right())),
-                  1);
+        EXPECT_LE(
+            std::abs(ok->geometry().left() - (panel->width() - 1 - cancel->geometry().right())), 1);
         EXPECT_EQ(ok->size(), QSize(112, 28));
         EXPECT_EQ(ok->y(), 6);
         EXPECT_GE(ok->x(), button->geometry().right() + 8);
@@ -250,8 +262,7 @@ TEST_F(Spreadsheet_Dialogs, DmxButtonStandsLeftOfTheCentredButtons) {
 }
 
 TEST_F(Spreadsheet_Dialogs, DmxExportAndImportOfTheChannels) {
-    Write_Text(ctx.state.ParGen_File,
-               "<Par_Gen><DMX_Num_Channels>24</DMX_Num_Channels></Par_Gen>");
+    Write_Text(ctx.state.ParGen_File, "<Par_Gen><DMX_Num_Channels>24</DMX_Num_Channels></Par_Gen>");
     DMX_Default_Table stored = DMX_Default_Table::With_Channels(24);
     for (int r = 0; r < 24; ++r)
         stored.Rows[static_cast<size_t>(r)] = {QString::number(r + 100), Awkward_Texts()[r % 15]};
