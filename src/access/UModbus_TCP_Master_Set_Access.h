@@ -14,6 +14,7 @@
 
 class List_Delegate;
 class Live_Probe;
+class Spreadsheet_Button;
 
 // The Modbus TCP master requests of the open configuration: the read table (DMX OUT) or the
 // write table (DMX IN) after the DMX role in ParGen.xml; both are loaded, checked on OK and saved
@@ -44,6 +45,9 @@ public:
     void Btn_Test_RowClick();
     // Test Row is waiting for an answer.
     bool Testing_Row() const;
+    // The spreadsheet menu: the table on the visible page to a CSV file, or replaced by one.
+    void Spreadsheet_Export();
+    void Spreadsheet_Import();
 
     void ClickCell(QTableView* sender, int ARow, int ACol);
     void Grid_DblClickCell(QTableView* sender, int ARow, int ACol);
@@ -72,6 +76,7 @@ public:
     Styled_Button* Btn_CopyRow = nullptr;
     Styled_Button* Btn_PasteRow = nullptr;
     Styled_Button* Btn_Test_Row = nullptr;
+    Spreadsheet_Button* Btn_Spreadsheet = nullptr;
 
     QStringList Hint_Read;
     QStringList Hint_Write;

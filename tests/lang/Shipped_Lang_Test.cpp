@@ -178,6 +178,8 @@ const Fit Fits[] = {
     {Fit::Button, 204, {311}},
     // Test Row, right of the access dialog's buttons.
     {Fit::Button, 90, {743}},
+    // The spreadsheet button is 90 wide; its menu arrow takes 12 of them.
+    {Fit::Button, 78, {745}},
     // Step labels left of the step buttons.
     {Fit::Bold_Label, 60, {0, 1, 2, 3, 4, 5, 6, 7, 8}},
     // Labels left of an edit or a drop-down list.
