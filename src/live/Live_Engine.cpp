@@ -333,12 +333,14 @@ void Live_Engine::On_Reply(Link& link) {
         break;
     }
     case QModbusDevice::ProtocolError: {
+        // An exception answer; its first data byte is the exception code. (The client keeps the
+        // function code of an exception sign-extended, so it is not read here.)
         answer = true;
-        const QModbusResponse response = reply->rawResult();
-        if (response.isException())
-            error = {Live_Error::Kind::Exception, response.exceptionCode(), {}};
-        else
+        const QByteArray data = reply->rawResult().data();
+        if (data.isEmpty())
             error = {Live_Error::Kind::Bad_Answer, 0, {}};
+        else
+            error = {Live_Error::Kind::Exception, static_cast<std::uint8_t>(data.at(0)), {}};
         break;
     }
     case QModbusDevice::TimeoutError:

@@ -55,6 +55,9 @@ protected:
         result.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
         result.out = QString::fromUtf8(process.readAllStandardOutput());
         result.err = QString::fromUtf8(process.readAllStandardError());
+        // Under the sanitizers a fault ends the program with a status the tests might expect.
+        EXPECT_FALSE(result.err.contains("runtime error") || result.err.contains("Sanitizer"))
+            << result.err.toStdString();
         return result;
     }
     Run_Result Run(const QStringList& arguments) {

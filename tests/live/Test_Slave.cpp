@@ -55,6 +55,9 @@ int Test_Slave::Requests() const {
 
 Test_Slave::~Test_Slave() {
     Close();
+    // The slave frees what it holds per connection when the connection's socket is deleted,
+    // which it leaves to the event loop.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 bool Test_Slave::Listen(quint16 port) {
