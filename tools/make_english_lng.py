@@ -64,6 +64,11 @@ NOTES = {
     691: "+ upper bound (1968 or 123)",
     694: "+ upper bound (511)",
     697: "+ row number (question with Yes and No)",
+    785: "+ updater file name (error box; STR786 and the folders follow on lines of their own)",
+    786: "followed by the folders looked in, one per line",
+    788: "+ path of Flashlink.xml",
+    789: "+ path of the updater",
+    790: "+ the reason the system gives (in English)",
 }
 
 ESCAPES = {'"': '"', "\\": "\\", "'": "'", "n": "\n", "t": "\t", "?": "?"}
