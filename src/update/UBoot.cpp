@@ -318,7 +318,7 @@ QString TFBoot::Missing_Updater_Text(const Updater_Lookup& updater) const {
     QStringList lines{ctx_.Text(785) + Updater_Program_Name()};
     lines.append(ctx_.Text(786));
     for (const QString& folder : updater.Searched)
-        lines.append(QDir::toNativeSeparators(folder));
+        lines.append(QStringLiteral("    ") + QDir::toNativeSeparators(folder));
     lines.append(ctx_.Text(787));
     lines.append(ctx_.Text(788) + QDir::toNativeSeparators(updater.Parameter_File));
     return lines.join(QLatin1Char('\n'));

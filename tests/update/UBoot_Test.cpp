@@ -460,9 +460,10 @@ TEST_F(Boot_Dialog, AMissingUpdaterIsReportedWithThePlacesSearched) {
         QString searched;
         QString parameter_file;
     } cases[] = {
-        {"program folder", false, folder.Path(), QString(), folder.Path(),
+        {"program folder", false, folder.Path(), QString(), "    " + folder.Path(),
          folder.File("Flashlink.xml")},
-        {"installed program", true, bin, data, bin + "\n" + data, data + "/Flashlink.xml"},
+        {"installed program", true, bin, data, "    " + bin + "\n    " + data,
+         data + "/Flashlink.xml"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
