@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QLabel>
+#include <QPointer>
 #include <QStringList>
 #include <QTabWidget>
 
@@ -12,6 +13,7 @@
 #include "widgets/Tessaro_Dialog.h"
 
 class List_Delegate;
+class TFChannel_Map;
 
 // The Modbus TCP master requests of the open configuration: the read table (DMX OUT) or the
 // write table (DMX IN) after the DMX role in ParGen.xml; both are loaded, checked on OK and saved
@@ -36,6 +38,17 @@ public:
     void Btn_InsRowClick();
     void Btn_CopyRowClick();
     void Btn_PasteRowClick();
+    // Opens the channel map beside the dialog; it follows the table on the visible page.
+    void Btn_Channel_MapClick();
+
+    // Makes a row (1..512) of the table on the visible page current and selects it, as a click
+    // on its number does, and brings the dialog to the front.
+    void Select_Slot(int slot);
+    // The row to select when the dialog is shown next (0 for none); for the map of the main
+    // window.
+    void Select_Slot_On_Show(int slot) { select_slot_on_show_ = slot; }
+    // The channel map opened from this showing, or nullptr.
+    TFChannel_Map* Channel_Map_Window() const;
 
     void ClickCell(QTableView* sender, int ARow, int ACol);
     void Grid_DblClickCell(QTableView* sender, int ARow, int ACol);
@@ -63,6 +76,7 @@ public:
     Styled_Button* Btn_InsRow = nullptr;
     Styled_Button* Btn_CopyRow = nullptr;
     Styled_Button* Btn_PasteRow = nullptr;
+    Styled_Button* Btn_Channel_Map = nullptr;
 
     QStringList Hint_Read;
     QStringList Hint_Write;
@@ -73,6 +87,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     void FormCreate();
@@ -81,6 +96,8 @@ private:
     void Show_Page(Access_Kind kind);
     Access_Table_Model* Model_Of(const QTableView* table) const;
     void Commit_Edits();
+    void Table_Changed();
+    void Close_Channel_Map();
 
     App_Context& ctx_;
     Access_Table access_;
@@ -88,4 +105,6 @@ private:
     Access_Table_Model* write_model_ = nullptr;
     List_Delegate* read_positions_ = nullptr;
     List_Delegate* write_positions_ = nullptr;
+    QPointer<TFChannel_Map> channel_map_;
+    int select_slot_on_show_ = 0;
 };

@@ -3,8 +3,14 @@
 #include "support/Test_Files.h"
 
 #include <gtest/gtest.h>
+#include <ostream>
 #include <tuple>
 #include <vector>
+
+// Readable texts in failure messages.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
 
 namespace {
 

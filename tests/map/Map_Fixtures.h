@@ -4,7 +4,6 @@
 #include "map/Channel_Map.h"
 
 #include <QStringList>
-#include <ostream>
 
 // Requests for the channel map tests: a valid row of the table with the fields that place it.
 struct Placed_Row {
@@ -46,9 +45,4 @@ inline Map_Settings Settings_For(Access_Kind table, int channel_count = Map_Chan
     settings.channel_count = channel_count;
     settings.Set_Defaults(DMX_Default_Table::With_Channels(channel_count));
     return settings;
-}
-
-// Readable texts in failure messages.
-inline void PrintTo(const QString& text, std::ostream* out) {
-    *out << '"' << text.toStdString() << '"';
 }
