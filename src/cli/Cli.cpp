@@ -12,6 +12,8 @@ QString Program_Usage() {
         "  compile DIR [-o FILE]    compile a configuration folder into its image bank.bin\n"
         "  dump FILE.bin [--json]   decode an image: checksum, settings, requests, DMX values\n"
         "  lang FILE.lng [--json]   apply a language file over the English texts and report it\n"
+        "  map DIR [--json]         which request owns which DMX channel: overlaps, channels\n"
+        "                           beyond the count, uncovered channels, load per slave\n"
         "\n"
         "tessaro-cli VERB --help shows the usage of one verb.\n");
 }
@@ -36,6 +38,8 @@ int Run_Cli(const QStringList& arguments, Cli_Streams streams) {
         return Verb_Dump(rest, streams);
     if (verb == QLatin1String("lang"))
         return Verb_Lang(rest, streams);
+    if (verb == QLatin1String("map"))
+        return Verb_Map(rest, streams);
     streams.err << "tessaro-cli: unknown verb \"" << verb << "\"\n\n" << Program_Usage();
     return Exit_Usage;
 }

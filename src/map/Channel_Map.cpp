@@ -511,8 +511,27 @@ QString Channel_Map_Grid_Text(const Channel_Map& map) {
         "\nEach cell: the row of the request that owns the channel; . no request (the DMX "
         "default value);\n!! overlap; + several requests; * beyond the channel count; - beyond "
         "the channel count, no request\n\n");
+    const auto empty_beyond = [&](int first) {
+        for (int channel = first; channel < first + 16; ++channel)
+            if (!map.Channel(channel).beyond_count || !map.Owners(channel).empty())
+                return false;
+        return true;
+    };
     for (int row = 0; row < Map_Channel_Count / 16; ++row) {
         const int first = row * 16 + 1;
+        // Lines beyond the channel count without a request make one line.
+        if (empty_beyond(first)) {
+            int last_row = row;
+            while (last_row + 1 < Map_Channel_Count / 16 && empty_beyond((last_row + 1) * 16 + 1))
+                ++last_row;
+            if (last_row > row) {
+                out += Right(QString::number(first), 3) + QLatin1Char('-') +
+                       QString::number(last_row * 16 + 16) +
+                       QStringLiteral("    - (beyond the channel count, no request)\n");
+                row = last_row;
+                continue;
+            }
+        }
         out += Right(QString::number(first), 3) + QLatin1Char('-') +
                Padded(QString::number(first + 15), 3) + QLatin1Char(' ');
         for (int channel = first; channel < first + 16; ++channel) {
@@ -557,15 +576,15 @@ QString Channel_Map_Load_Text(const Channel_Map& map) {
                                  "requests x reply time-out of ") +
                   QString::number(map.timeout_ms) + QStringLiteral(" ms):\n") +
                   QStringLiteral("  ") + Padded(QStringLiteral("Slave"), 22) +
-                  Right(QStringLiteral("Requests"), 9) + QStringLiteral("  ") +
-                  Padded(QStringLiteral("Requests/s"), 12) + QStringLiteral("Worst round\n");
+                  Right(QStringLiteral("Requests"), 9) + Right(QStringLiteral("Worst round"), 14) +
+                  QStringLiteral("  Requests/s\n");
     double total_rate = 0;
     int total_fast = 0;
     for (const Slave_Load& load : map.slaves) {
         out += QStringLiteral("  ") + Padded(load.Name(), 22) +
-               Right(QString::number(load.requests), 9) + QStringLiteral("  ") +
-               Padded(Rate_Text(load), 12) + QString::number(load.worst_round_ms) +
-               QStringLiteral(" ms\n");
+               Right(QString::number(load.requests), 9) +
+               Right(QString::number(load.worst_round_ms) + QStringLiteral(" ms"), 14) +
+               QStringLiteral("  ") + Rate_Text(load) + QLatin1Char('\n');
         total_rate += load.requests_per_second;
         total_fast += load.as_fast_as_possible;
     }

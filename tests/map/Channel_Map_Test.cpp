@@ -358,8 +358,8 @@ TEST(Channel_Map, TextFormShowsTheOwnersSixteenChannelsALine) {
                                "    .    .    .    .    ."));
     EXPECT_TRUE(lines.contains(" 17-32      .    .    .    .    .    .    .    .    .    .    ."
                                "    .    .    .    3   3*"));
-    EXPECT_TRUE(lines.contains(" 33-48      -    -    -    -    -    -    -    -    -    -    -"
-                               "    -    -    -    -    -"));
+    EXPECT_TRUE(lines.contains(" 33-512    - (beyond the channel count, no request)"));
+    EXPECT_EQ(lines.size(), 4 + 3 + 1) << "heading, three lines, the end";
 }
 
 TEST(Channel_Map, SettingsAreReadFromTheFilesAsTheEditorsReadThem) {
