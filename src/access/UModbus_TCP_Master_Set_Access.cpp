@@ -384,7 +384,7 @@ TFChannel_Map* TFModbus_TCP_Master_Set_Access::Channel_Map_Window() const {
 }
 
 void TFModbus_TCP_Master_Set_Access::Table_Changed() {
-    if (channel_map_)
+    if (channel_map_ && channel_map_->isVisible())
         channel_map_->Schedule_Rebuild();
 }
 

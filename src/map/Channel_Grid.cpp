@@ -64,6 +64,15 @@ void Channel_Grid::Set_Current_Channel(int channel) {
     emit Current_Channel_Changed(current_);
 }
 
+QString Channel_Grid::Tooltip(int channel) const {
+    if (!Valid(channel))
+        return {};
+    const QString& own = Cell(channel).tooltip;
+    if (own.isEmpty() && tooltip_source_)
+        return tooltip_source_(channel);
+    return own;
+}
+
 QRect Channel_Grid::Cell_Rect(int channel) const {
     return layout_.Cell_Rect(channel - 1);
 }
@@ -93,9 +102,10 @@ void Channel_Grid::Repaint_Channel(int channel) {
 bool Channel_Grid::event(QEvent* event) {
     if (event->type() == QEvent::ToolTip) {
         auto* help = static_cast<QHelpEvent*>(event);
-        const int channel = Channel_At(help->pos());
-        if (channel > 0 && !Cell(channel).tooltip.isEmpty())
-            QToolTip::showText(help->globalPos(), Cell(channel).tooltip, this, Cell_Rect(channel));
+        const QString tooltip = Tooltip(Channel_At(help->pos()));
+        if (!tooltip.isEmpty())
+            QToolTip::showText(help->globalPos(), tooltip, this,
+                               Cell_Rect(Channel_At(help->pos())));
         else
             QToolTip::hideText();
         return true;

@@ -2,6 +2,7 @@
 
 #include <QWidget>
 #include <array>
+#include <functional>
 #include <span>
 
 #include "map/Channel_Grid_Paint.h"
@@ -21,6 +22,14 @@ public:
     void Set_Cell(int channel, const Grid_Cell& cell);
     // All 512 cells (channel 1 first); only the cells that changed are repainted.
     void Set_Cells(std::span<const Grid_Cell> cells);
+
+    // Where a cell holds no tooltip of its own, the grid asks source for the channel's tooltip
+    // when it is about to show it.
+    void Set_Tooltip_Source(std::function<QString(int channel)> source) {
+        tooltip_source_ = std::move(source);
+    }
+    // The tooltip shown over a channel.
+    QString Tooltip(int channel) const;
 
     // 0 when no channel is current.
     int Current_Channel() const { return current_; }
@@ -52,6 +61,7 @@ private:
     void Repaint_Channel(int channel);
 
     std::array<Grid_Cell, Channel_Count> cells_;
+    std::function<QString(int)> tooltip_source_;
     int current_ = 0;
     Grid_Layout layout_;
 };

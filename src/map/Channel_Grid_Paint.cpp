@@ -3,6 +3,7 @@
 #include <QFontMetrics>
 #include <QPainter>
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace {
@@ -26,8 +27,7 @@ QColor Blend(const QColor& a, const QColor& b, double share_of_b) {
     return QColor(mix(a.red(), b.red()), mix(a.green(), b.green()), mix(a.blue(), b.blue()));
 }
 
-void Paint_Cell(QPainter& painter, const Grid_Layout& layout, const Grid_Cell& cell,
-                const QRect& rect, bool current) {
+void Paint_Cell(QPainter& painter, const Grid_Cell& cell, const QRect& rect, bool current) {
     QColor background = cell.background.isValid() ? cell.background : Empty_Cell_Colour();
     QColor text = cell.text_colour.isValid() ? cell.text_colour : Readable_Text_Colour(background);
     if (cell.alert) {
@@ -43,7 +43,6 @@ void Paint_Cell(QPainter& painter, const Grid_Layout& layout, const Grid_Cell& c
     painter.drawRect(rect.adjusted(0, 0, -1, -1));
     if (!cell.text.isEmpty()) {
         painter.setPen(text);
-        painter.setFont(layout.font);
         painter.drawText(rect, Qt::AlignCenter, cell.text);
     }
     if (current || cell.marked) {
@@ -131,11 +130,12 @@ void Paint_Channel_Grid(QPainter& painter, const Grid_Layout& layout,
                              QString::number(r * Grid_Columns + 1));
     }
 
+    painter.setFont(layout.font);
     const int count = std::min<int>(static_cast<int>(cells.size()), Grid_Cell_Count);
     for (int i = 0; i < count; ++i) {
         const QRect rect = layout.Cell_Rect(i);
         if (wanted(rect))
-            Paint_Cell(painter, layout, cells[static_cast<size_t>(i)], rect, i == current);
+            Paint_Cell(painter, cells[static_cast<size_t>(i)], rect, i == current);
     }
     painter.restore();
 }
@@ -166,18 +166,25 @@ QColor Quiet_Text_Colour() {
 
 QColor Readable_Text_Colour(const QColor& background) {
     // The text colour of the higher contrast ratio, with relative luminance after sRGB.
+    static const std::array<double, 256> linear = [] {
+        std::array<double, 256> table{};
+        for (int i = 0; i < 256; ++i) {
+            const double c = i / 255.0;
+            table[static_cast<size_t>(i)] =
+                c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+        }
+        return table;
+    }();
     const auto luminance = [](const QColor& colour) {
-        const auto linear = [](int component) {
-            const double c = component / 255.0;
-            return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
-        };
         const QColor rgb = colour.toRgb();
-        return 0.2126 * linear(rgb.red()) + 0.7152 * linear(rgb.green()) +
-               0.0722 * linear(rgb.blue());
+        return 0.2126 * linear[static_cast<size_t>(rgb.red())] +
+               0.7152 * linear[static_cast<size_t>(rgb.green())] +
+               0.0722 * linear[static_cast<size_t>(rgb.blue())];
     };
-    const QColor dark(0x20, 0x20, 0x20);
+    static const QColor dark(0x20, 0x20, 0x20);
+    static const double dark_luminance = luminance(dark);
     const double l = luminance(background);
-    const double against_dark = (l + 0.05) / (luminance(dark) + 0.05);
+    const double against_dark = (l + 0.05) / (dark_luminance + 0.05);
     const double against_white = 1.05 / (l + 0.05);
     return against_dark >= against_white ? dark : QColor(Qt::white);
 }

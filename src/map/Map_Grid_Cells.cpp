@@ -1,7 +1,6 @@
 #include "map/Map_Grid_Cells.h"
 
-std::array<Grid_Cell, Grid_Cell_Count> Map_Grid_Cells(const Channel_Map& map,
-                                                      const Lang_Table& lang) {
+std::array<Grid_Cell, Grid_Cell_Count> Map_Grid_Cells(const Channel_Map& map) {
     std::array<Grid_Cell, Grid_Cell_Count> cells;
     for (int channel = 1; channel <= Grid_Cell_Count; ++channel) {
         const Map_Channel& c = map.Channel(channel);
@@ -24,7 +23,6 @@ std::array<Grid_Cell, Grid_Cell_Count> Map_Grid_Cells(const Channel_Map& map,
             }
         }
         cell.greyed = c.beyond_count;
-        cell.tooltip = Channel_Description(map, channel, lang);
     }
     return cells;
 }

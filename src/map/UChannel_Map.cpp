@@ -124,6 +124,8 @@ void TFChannel_Map::FormCreate() {
     Btn_Close->Set_Glyph(style()->standardIcon(QStyle::SP_DialogCloseButton));
     connect(Btn_Close, &QPushButton::clicked, this, &QWidget::close);
 
+    Grid_Channels->Set_Tooltip_Source(
+        [this](int channel) { return Channel_Description(map_, channel, ctx_.lang); });
     connect(Grid_Channels, &Channel_Grid::Current_Channel_Changed, this,
             &TFChannel_Map::Mark_Requests_At);
     connect(Grid_Channels, &Channel_Grid::Channel_Double_Clicked, this,
@@ -203,7 +205,7 @@ void TFChannel_Map::Rebuild() {
     rebuild_timer_->stop();
     map_ = Build_Channel_Map(live_ ? *live_ : saved_, settings_, ctx_.lang);
     shown_ = true;
-    auto cells = Map_Grid_Cells(map_, ctx_.lang);
+    auto cells = Map_Grid_Cells(map_);
     for (int i = 0; i < Map_Channel_Count; ++i)
         cells[static_cast<size_t>(i)].marked = marks_[static_cast<size_t>(i)];
     Grid_Channels->Set_Cells(cells);

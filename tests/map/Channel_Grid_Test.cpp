@@ -170,10 +170,22 @@ TEST_F(Channel_Grid_Widget, ShowsTheTooltipOfTheCellUnderTheMouse) {
     Grid_Cell cell = Owned(3);
     cell.tooltip = "Channel 100\nRow 3";
     grid.Set_Cell(100, cell);
-    const QPoint at = grid.Cell_Rect(100).center();
-    QHelpEvent help(QEvent::ToolTip, at, grid.mapToGlobal(at));
-    QApplication::sendEvent(&grid, &help);
-    EXPECT_EQ(QToolTip::text(), "Channel 100\nRow 3");
+    // Cells without a tooltip of their own ask the source, when the tooltip is shown.
+    std::vector<int> asked;
+    grid.Set_Tooltip_Source([&](int channel) {
+        asked.push_back(channel);
+        return QStringLiteral("from the source %1").arg(channel);
+    });
+    const auto hover = [&](int channel) {
+        const QPoint at = grid.Cell_Rect(channel).center();
+        QHelpEvent help(QEvent::ToolTip, at, grid.mapToGlobal(at));
+        QApplication::sendEvent(&grid, &help);
+        return QToolTip::text();
+    };
+    EXPECT_EQ(hover(100), "Channel 100\nRow 3");
+    EXPECT_TRUE(asked.empty());
+    EXPECT_EQ(hover(101), "from the source 101");
+    EXPECT_EQ(asked, std::vector<int>{101});
     QToolTip::hideText();
 }
 

@@ -122,15 +122,15 @@ TEST_F(Map_Window, ShowsTheColoursAndTooltipsOfTheTable) {
     EXPECT_EQ(Painted(map, 4), Alert_Colour());
     EXPECT_EQ(Painted(map, 10), Empty_Cell_Colour());
 
-    EXPECT_EQ(grid->Cell(4).tooltip, "Channel 4\n"
-                                     "Row 1: Dim\n"
-                                     "    Holding Register 11\n"
-                                     "Row 2: Relays\n"
-                                     "    Coil Status 5-7, bits 2-4\n"
-                                     "Overlap\n"
-                                     "Default value 0");
-    EXPECT_EQ(grid->Cell(33).tooltip, "Channel 33\nRow 3\n    Holding Register 1\n"
-                                      "Beyond the channel count");
+    EXPECT_EQ(grid->Tooltip(4), "Channel 4\n"
+                                "Row 1: Dim\n"
+                                "    Holding Register 11\n"
+                                "Row 2: Relays\n"
+                                "    Coil Status 5-7, bits 2-4\n"
+                                "Overlap\n"
+                                "Default value 0");
+    EXPECT_EQ(grid->Tooltip(33), "Channel 33\nRow 3\n    Holding Register 1\n"
+                                 "Beyond the channel count");
 
     QStringList findings;
     for (int i = 0; i < map->LV_Findings->topLevelItemCount(); ++i)
@@ -300,7 +300,7 @@ TEST_F(Map_Window, FollowsTheLanguage) {
     ASSERT_NE(map, nullptr);
     EXPECT_EQ(map->windowTitle(), "Kanalplan");
     EXPECT_EQ(map->L_Legend_Overlap->text(), "Überlappung");
-    EXPECT_TRUE(map->Grid_Channels->Cell(4).tooltip.startsWith("Kanal 4\n"));
+    EXPECT_TRUE(map->Grid_Channels->Tooltip(4).startsWith("Kanal 4\n"));
     EXPECT_TRUE(map->LV_Findings->topLevelItem(0)->text(0).startsWith("Kanal 4, bits 2-4"));
 }
 
