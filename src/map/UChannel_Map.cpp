@@ -206,6 +206,8 @@ void TFChannel_Map::Rebuild() {
     map_ = Build_Channel_Map(live_ ? *live_ : saved_, settings_, ctx_.lang);
     shown_ = true;
     auto cells = Map_Grid_Cells(map_);
+    // The requests may have moved: the marks follow the requests of the current channel.
+    marks_ = Request_Marks(Grid_Channels->Current_Channel());
     for (int i = 0; i < Map_Channel_Count; ++i)
         cells[static_cast<size_t>(i)].marked = marks_[static_cast<size_t>(i)];
     Grid_Channels->Set_Cells(cells);
@@ -272,14 +274,18 @@ void TFChannel_Map::Show_Load() {
         LV_Load->resizeColumnToContents(column);
 }
 
-void TFChannel_Map::Mark_Requests_At(int channel) {
+std::bitset<Map_Channel_Count> TFChannel_Map::Request_Marks(int channel) const {
     std::bitset<Map_Channel_Count> marks;
     for (const Channel_Owner& owner : map_.Owners(channel)) {
         const Device_Request& r = map_.Request_Of(owner);
         for (int k = r.position; k <= std::min(r.Last_Byte(), Map_Channel_Count - 1); ++k)
             marks.set(static_cast<size_t>(k));
     }
-    Apply_Marks(marks);
+    return marks;
+}
+
+void TFChannel_Map::Mark_Requests_At(int channel) {
+    Apply_Marks(Request_Marks(channel));
 }
 
 void TFChannel_Map::Mark_Finding(int index) {

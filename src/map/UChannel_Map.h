@@ -69,6 +69,7 @@ private:
     // Outlines channels: those of the requests that own channel (a click on the grid), or a
     // finding's channels.
     void Mark_Requests_At(int channel);
+    std::bitset<Map_Channel_Count> Request_Marks(int channel) const;
     void Mark_Finding(int index);
     void Apply_Marks(const std::bitset<Map_Channel_Count>& marks);
     void Activate_Channel(int channel);

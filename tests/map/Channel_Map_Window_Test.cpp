@@ -228,6 +228,11 @@ TEST_F(Map_Window, AClickMarksTheChannelsOfTheRequest) {
     QTest::mouseClick(grid, Qt::LeftButton, {}, grid->Cell_Rect(33).center());
     for (int channel = 1; channel <= 40; ++channel)
         EXPECT_EQ(grid->Cell(channel).marked, channel >= 31 && channel <= 34) << channel;
+    // The request grows in the table: the marks follow it.
+    Set_Cell(2, Layout_Of(Access_Kind::Read).NPoint, "3");
+    QApplication::processEvents();
+    for (int channel = 1; channel <= 40; ++channel)
+        EXPECT_EQ(grid->Cell(channel).marked, channel >= 31 && channel <= 36) << channel;
 }
 
 TEST_F(Map_Window, BothWindowsTakeInputWhileTheDialogIsModal) {
