@@ -98,6 +98,25 @@ TEST_F(Main_Window_Map, ADoubleClickOpensSetAccessAtTheRow) {
     EXPECT_EQ(current_row, 0);
 }
 
+TEST_F(Main_Window_Map, FollowsALanguageChange) {
+    Start_With_Configuration();
+    Click("Btn_Channel_Map");
+    ASSERT_NE(Map(), nullptr);
+    App_Context& ctx = app->Context();
+    ctx.lang.Set_Text(700, "Mappa canali");
+    ctx.lang.Set_Text(702, "Mostra i canali");
+    ctx.lang.Set_Text(716, ": nessuna richiesta");
+    ctx.lang.Set_Text(955, "Giro peggiore (ms)");
+    window->Change_Language();
+    auto* button = Child<Styled_Button>(*window, "Btn_Channel_Map");
+    EXPECT_EQ(button->text(), "Mappa canali");
+    EXPECT_EQ(button->toolTip(), "Mostra i canali");
+    EXPECT_EQ(Map()->windowTitle(), "Mappa canali");
+    EXPECT_EQ(Map()->LV_Load->headerItem()->text(3), "Giro peggiore (ms)");
+    const int last = Map()->LV_Findings->topLevelItemCount() - 1;
+    EXPECT_EQ(Map()->LV_Findings->topLevelItem(last)->text(0), "Channels 13-48: nessuna richiesta");
+}
+
 TEST_F(Main_Window_Map, AnUnreadableFileIsReportedAndNoMapOpens) {
     Start_With_Configuration();
     Write_Text(State().ModbusTCPM_SetAccess_File, "<Modbus_TCP_Master_Rules>");
