@@ -8,10 +8,13 @@ TEST(Default_Texts, FillAThousandEntriesWithBlanksBetween) {
     Lang_Table table;
     table.Load_Default_Texts();
     ASSERT_EQ(table.Lang_Count(), 1000);
+    // 302 texts of the configurator itself; the commissioning tools have the blocks 700-799
+    // and 903-999.
+    const auto tool_entry = [](int i) { return (i >= 700 && i <= 799) || i >= 903; };
     int blanks = 0;
-    for (const QString& text : table.Texts())
-        blanks += text == " ";
-    EXPECT_EQ(blanks, 1000 - 302);
+    for (int i = 0; i < table.Lang_Count(); ++i)
+        blanks += !tool_entry(i) && table[i] == " ";
+    EXPECT_EQ(blanks, 1000 - 100 - 97 - 302);
     EXPECT_EQ(table[27], " ");
     EXPECT_EQ(table[999], " ");
     EXPECT_EQ(table[-1], "");
