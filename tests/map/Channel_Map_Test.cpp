@@ -156,8 +156,8 @@ TEST(Channel_Map, RequestsBeyondTheChannelCount) {
 
     Access_Table access;
     Place(access.Read, 1, {.position = "23"});
-    const auto beyond =
-        Of_Kind(Map_Of(access, Settings_For(R, 24)), Map_Finding_Kind::Beyond_Count);
+    const Channel_Map map = Map_Of(access, Settings_For(R, 24));
+    const auto beyond = Of_Kind(map, Map_Finding_Kind::Beyond_Count);
     ASSERT_EQ(beyond.size(), 1u);
     EXPECT_EQ(beyond[0]->text, "Channel 25: row 1 lies beyond the channel count (24): the DMX "
                                "line never carries these channels");
@@ -218,7 +218,8 @@ TEST(Channel_Map, WriteRequestsMayShareAByteButNotTheSameSlaveData) {
     Access_Table read;
     Place(read.Read, 1, {.address = "100", .position = "0"});
     Place(read.Read, 2, {.address = "200", .position = "1"});
-    EXPECT_EQ(Of_Kind(Map_Of(read, Settings_For(R)), Map_Finding_Kind::Overlap).size(), 1u);
+    const Channel_Map read_map = Map_Of(read, Settings_For(R));
+    EXPECT_EQ(Of_Kind(read_map, Map_Finding_Kind::Overlap).size(), 1u);
 }
 
 TEST(Channel_Map, TakesOnlyTheTableTheDeviceUses) {
