@@ -258,7 +258,8 @@ void TFTessaroFirmWare::Show_Update_Link(bool newer) {
 void TFTessaroFirmWare::Btn_Click(QObject* sender) {
     Run_Guarded(*ctx_.messages, this, [this, sender] { Run_Step(sender); });
     // A step may have changed the files or the open configuration that the map shows.
-    if (channel_map_ && channel_map_->isVisible() && sender != Btn_Channel_Map)
+    if (channel_map_ && channel_map_->isVisible() && sender != Btn_Channel_Map &&
+        sender != Btn_Close)
         channel_map_->Refresh();
 }
 
