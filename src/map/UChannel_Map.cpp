@@ -8,6 +8,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPainter>
+#include <QScrollBar>
 #include <QStyle>
 #include <QVBoxLayout>
 
@@ -224,12 +225,14 @@ void TFChannel_Map::Show_Source() {
 }
 
 void TFChannel_Map::Show_Findings() {
-    const int current = LV_Findings->currentItem()
-                            ? LV_Findings->indexOfTopLevelItem(LV_Findings->currentItem())
-                            : -1;
+    // After an edit the list keeps its place, and the finding in hand where it is still there.
+    const QString current =
+        LV_Findings->currentItem() ? LV_Findings->currentItem()->text(0) : QString();
+    const int scrolled = LV_Findings->verticalScrollBar()->value();
     const QSignalBlocker blocker(LV_Findings);
     LV_Findings->clear();
     QList<QTreeWidgetItem*> items;
+    QTreeWidgetItem* again = nullptr;
     for (size_t i = 0; i < map_.findings.size(); ++i) {
         const Map_Finding& f = map_.findings[i];
         auto* item = new QTreeWidgetItem(QStringList(f.text));
@@ -240,6 +243,8 @@ void TFChannel_Map::Show_Findings() {
         item->setIcon(0, style()->standardIcon(icon));
         item->setToolTip(0, f.text);
         item->setData(0, Qt::UserRole, static_cast<int>(i));
+        if (!again && !current.isEmpty() && f.text == current)
+            again = item;
         items.append(item);
     }
     if (items.isEmpty()) {
@@ -248,8 +253,9 @@ void TFChannel_Map::Show_Findings() {
         items.append(item);
     }
     LV_Findings->addTopLevelItems(items);
-    if (current >= 0 && current < items.size())
-        LV_Findings->setCurrentItem(items[current]);
+    if (again)
+        LV_Findings->setCurrentItem(again);
+    LV_Findings->verticalScrollBar()->setValue(scrolled);
 }
 
 void TFChannel_Map::Show_Load() {
