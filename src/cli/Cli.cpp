@@ -22,6 +22,9 @@ QString Program_Usage() {
         "                           write a table of a configuration folder as a CSV file\n"
         "  import DIR --table read|write|dmx FILE\n"
         "                           replace a table of a configuration folder with a CSV file\n"
+
+        "  map DIR [--json]         which request owns which DMX channel: overlaps, channels\n"
+        "                           beyond the count, uncovered channels, load per slave\n"
         "\n"
         "tessaro-cli VERB --help shows the usage of one verb.\n");
 }
@@ -91,6 +94,9 @@ int Run_Cli(const QStringList& arguments, Cli_Streams streams) {
         return Verb_Export(rest, streams);
     if (verb == QLatin1String("import"))
         return Verb_Import(rest, streams);
+
+    if (verb == QLatin1String("map"))
+        return Verb_Map(rest, streams);
     streams.err << "tessaro-cli: unknown verb \"" << verb << "\"\n\n" << Program_Usage();
     return Exit_Usage;
 }

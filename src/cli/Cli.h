@@ -34,6 +34,8 @@ Program_Folders Cli_Folders();
 QString Resolve_Configuration_Dir(const QString& dir, const QString& projects_dir);
 QString Resolve_Configuration_Dir(const QString& dir);
 
+int Verb_Map(const QStringList& arguments, Cli_Streams streams);
+
 // A JSON string literal: quotes, backslashes and control characters escaped, the rest as is.
 QString Json_String(const QString& text);
 
@@ -47,3 +49,5 @@ QString Dump_Usage();
 QString Lang_Usage();
 QString Export_Usage();
 QString Import_Usage();
+
+QString Map_Usage();
