@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QLabel>
+#include <QPointer>
 #include <QStringList>
 #include <QTabWidget>
 
@@ -15,6 +16,8 @@
 class List_Delegate;
 class Live_Probe;
 class Spreadsheet_Button;
+
+class TFChannel_Map;
 
 // The Modbus TCP master requests of the open configuration: the read table (DMX OUT) or the
 // write table (DMX IN) after the DMX role in ParGen.xml; both are loaded, checked on OK and saved
@@ -49,6 +52,18 @@ public:
     void Spreadsheet_Export();
     void Spreadsheet_Import();
 
+    // Opens the channel map beside the dialog; it follows the table on the visible page.
+    void Btn_Channel_MapClick();
+
+    // Makes a row (1..512) of the table on the visible page current and selects it, as a click
+    // on its number does, and brings the dialog to the front.
+    void Select_Slot(int slot);
+    // The row to select when the dialog is shown next (0 for none); for the map of the main
+    // window.
+    void Select_Slot_On_Show(int slot) { select_slot_on_show_ = slot; }
+    // The channel map opened from this showing, or nullptr.
+    TFChannel_Map* Channel_Map_Window() const;
+
     void ClickCell(QTableView* sender, int ARow, int ACol);
     void Grid_DblClickCell(QTableView* sender, int ARow, int ACol);
     QString SGA_GridHint(const QTableView* sender, int ARow, int ACol) const;
@@ -78,6 +93,8 @@ public:
     Styled_Button* Btn_Test_Row = nullptr;
     Spreadsheet_Button* Btn_Spreadsheet = nullptr;
 
+    Styled_Button* Btn_Channel_Map = nullptr;
+
     QStringList Hint_Read;
     QStringList Hint_Write;
     bool Do_Copy_In_Read = false;
@@ -97,6 +114,8 @@ private:
     Access_Table_Model* Model_Of(const QTableView* table) const;
     void Commit_Edits();
     void Test_Row_Finished();
+    void Table_Changed();
+    void Close_Channel_Map();
 
     App_Context& ctx_;
     Access_Table access_;
@@ -106,4 +125,6 @@ private:
     List_Delegate* write_positions_ = nullptr;
     Live_Probe* probe_ = nullptr;
     Device_Request probe_row_;
+    QPointer<TFChannel_Map> channel_map_;
+    int select_slot_on_show_ = 0;
 };

@@ -318,6 +318,7 @@ int Verb_Run(const QStringList& arguments, Cli_Streams streams) {
         return usage(QStringLiteral("the configuration folder is missing"));
     if (args.seconds <= 0)
         return usage(QStringLiteral("--seconds is missing"));
+    args.dir = Resolve_Configuration_Dir(args.dir);
     if (!Folder_Exists(args.dir)) {
         streams.err << "tessaro-cli run: the configuration folder \"" << args.dir
                     << "\" does not exist\n";

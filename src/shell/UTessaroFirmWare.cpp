@@ -5,6 +5,7 @@
 #include "comm/UParGen.h"
 #include "image/USaveBincc.h"
 #include "lang/Language_File.h"
+#include "map/UChannel_Map.h"
 #include "options/USoftOptions.h"
 #include "options/Version_Check.h"
 #include "options/Version_Checker.h"
@@ -138,8 +139,12 @@ void TFTessaroFirmWare::Build_Controls() {
     Btn_DMX_Default->Set_Glyph(style->standardIcon(QStyle::SP_FileDialogContentsView));
     Btn_CreateBin = Add_Button("Btn_CreateBin", 80, Btn_CreateBin_Top, 170, 36);
     Btn_CreateBin->Set_Glyph(style->standardIcon(QStyle::SP_ArrowUp));
-    for (Styled_Button* step :
-         {Btn_New, Btn_Open, Btn_Prm_Gen, Btn_ModM_SetAccess, Btn_DMX_Default, Btn_CreateBin})
+    // The channel map beside the access step, in the free space of the step rows.
+    Btn_Channel_Map = Add_Button("Btn_Channel_Map", 258, 200, 170, 36);
+    Btn_Channel_Map->Set_Glyph(style->standardIcon(QStyle::SP_FileDialogInfoView));
+    Btn_Channel_Map->Set_Show_Hint(true);
+    for (Styled_Button* step : {Btn_New, Btn_Open, Btn_Prm_Gen, Btn_ModM_SetAccess, Btn_DMX_Default,
+                                Btn_CreateBin, Btn_Channel_Map})
         step->Set_Left_Aligned(true);
     Btn_ModM_SetAccess->setText(QStringLiteral("Set Access"));
 
@@ -168,6 +173,7 @@ void TFTessaroFirmWare::Build_Controls() {
     QWidget::setTabOrder(Btn_Close, Btn_Opz);
     QWidget::setTabOrder(Btn_Opz, Btn_DMX_Default);
     QWidget::setTabOrder(Btn_DMX_Default, Btn_ModM_SetAccess);
+    QWidget::setTabOrder(Btn_ModM_SetAccess, Btn_Channel_Map);
 
     look::Set_Client_Size(this, Client_Width, Btn_CreateBin_Top + 152, true);
     look::Centre_On_Screen(this);
@@ -191,6 +197,8 @@ void TFTessaroFirmWare::Set_Lang() {
     Btn_Prm_Gen->Set_Hint(t[24]);
     Btn_DMX_Default->Set_Hint(t[25]);
     Btn_CreateBin->Set_Hint(t[26]);
+    Btn_Channel_Map->setText(t[700]);
+    Btn_Channel_Map->Set_Hint(t[702]);
 }
 
 void TFTessaroFirmWare::Change_Language() {
@@ -205,6 +213,8 @@ void TFTessaroFirmWare::Change_Language() {
         windows_.ParGen->Set_Lang();
     if (windows_.DMXDefVal)
         windows_.DMXDefVal->Set_Lang();
+    if (channel_map_)
+        channel_map_->Set_Lang();
 }
 
 void TFTessaroFirmWare::Show_Configuration_Labels(bool open) {
@@ -247,6 +257,10 @@ void TFTessaroFirmWare::Show_Update_Link(bool newer) {
 
 void TFTessaroFirmWare::Btn_Click(QObject* sender) {
     Run_Guarded(*ctx_.messages, this, [this, sender] { Run_Step(sender); });
+    // A step may have changed the files or the open configuration that the map shows.
+    if (channel_map_ && channel_map_->isVisible() && sender != Btn_Channel_Map &&
+        sender != Btn_Close)
+        channel_map_->Refresh();
 }
 
 void TFTessaroFirmWare::Run_Step(QObject* sender) {
@@ -290,7 +304,31 @@ void TFTessaroFirmWare::Run_Step(QObject* sender) {
             ctx_.Show_Modal(*windows_.Set_Access);
     } else if (sender == Btn_CreateBin) {
         Update_Device();
+    } else if (sender == Btn_Channel_Map) {
+        Show_Channel_Map();
     }
+}
+
+void TFTessaroFirmWare::Show_Channel_Map() {
+    if (!channel_map_) {
+        channel_map_ = new TFChannel_Map(ctx_, this);
+        connect(channel_map_, &TFChannel_Map::Slot_Activated, this,
+                &TFTessaroFirmWare::Open_Access_At);
+    }
+    channel_map_->Show_Files();
+    channel_map_->show();
+    channel_map_->raise();
+    channel_map_->activateWindow();
+}
+
+void TFTessaroFirmWare::Open_Access_At(int slot) {
+    if (ctx_.state.Project_Dir.isEmpty() || !windows_.Set_Access)
+        return;
+    windows_.Set_Access->Select_Slot_On_Show(slot);
+    Run_Guarded(*ctx_.messages, this, [this] { ctx_.Show_Modal(*windows_.Set_Access); });
+    windows_.Set_Access->Select_Slot_On_Show(0);
+    if (channel_map_ && channel_map_->isVisible())
+        channel_map_->Refresh();
 }
 
 void TFTessaroFirmWare::Create_New_Project() {
