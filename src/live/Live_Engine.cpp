@@ -283,6 +283,14 @@ void Live_Engine::Send(Link& link, int request) {
     link.sent = table_ == Access_Kind::Write ? Write_Pdu(r, data_)
                                              : read_pdus_[static_cast<size_t>(request)];
     const std::int64_t now_us = Now_Us();
+    if (!link.sent.isValid()) {
+        // A request without a function the client can send (the table's check lets none
+        // through): it fails without going out, and the connection stays.
+        End_Request(link, request,
+                    {Live_Error::Kind::Connection, 0, QStringLiteral("invalid request")},
+                    now_us / 1000);
+        return;
+    }
     QModbusReply* reply = link.client->sendRawRequest(link.sent, r.slave_id);
     if (!reply) {
         // The request could not be written: the connection is made again after the pause.

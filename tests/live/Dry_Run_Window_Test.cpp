@@ -218,6 +218,25 @@ TEST_F(Dry_Run_Window, HelpSaysWhatADryRunAssumes) {
                                                  "default values."));
 }
 
+TEST_F(Dry_Run_Window, FollowsALanguageChange) {
+    Start_With("1", Access_Kind::Read, {{.port = 1502, .npoint = 300}});
+    EXPECT_FALSE(Window()->Btn_StartClick());
+    App_Context& ctx = app->Context();
+    for (const auto& [index, text] :
+         std::initializer_list<std::pair<int, const char*>>{{720, "Prova a secco"},
+                                                            {723, "Avvia"},
+                                                            {732, "Ultimo errore"},
+                                                            {739, "Non eseguita: "}})
+        ctx.lang.Set_Text(index, text);
+    window->Change_Language();
+    EXPECT_EQ(Window()->windowTitle(), "Prova a secco");
+    EXPECT_EQ(Window()->Btn_Start->text(), "Avvia");
+    EXPECT_EQ(Child<Styled_Button>(*window, "Btn_Dry_Run")->text(), "Prova a secco");
+    EXPECT_EQ(Window()->LV_Requests->model()->headerData(6, Qt::Horizontal).toString(),
+              "Ultimo errore");
+    EXPECT_TRUE(Cell(0, Dry_Run_Model::Last_Error).startsWith("Non eseguita: Error row 1"));
+}
+
 TEST_F(Dry_Run_Window, OpeningAnotherConfigurationStopsTheRun) {
     Test_Slave slave;
     ASSERT_TRUE(slave.Listen());
