@@ -3,10 +3,10 @@
 #include "access/Access_Check.h"
 #include "access/Access_File.h"
 #include "access/Table_Delegates.h"
-#include "live/Live_Probe.h"
-#include "live/Live_Setup.h"
 #include "exchange/Exchange_Texts.h"
 #include "exchange/Spreadsheet_Button.h"
+#include "live/Live_Probe.h"
+#include "live/Live_Setup.h"
 
 #include "map/UChannel_Map.h"
 #include "platform/Error.h"
