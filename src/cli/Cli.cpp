@@ -10,6 +10,8 @@ QString Program_Usage() {
         "  check DIR [--all] [--language FILE.lng]\n"
         "                           run the editors' checks over a configuration folder\n"
         "  compile DIR [-o FILE]    compile a configuration folder into its image bank.bin\n"
+        "  diff A B [--json]        compare two configurations (folders or images) by what the\n"
+        "                           device would get\n"
         "  dump FILE.bin [--json]   decode an image: checksum, settings, requests, DMX values\n"
         "  lang FILE.lng [--json]   apply a language file over the English texts and report it\n"
         "\n"
@@ -32,6 +34,8 @@ int Run_Cli(const QStringList& arguments, Cli_Streams streams) {
         return Verb_Check(rest, streams);
     if (verb == QLatin1String("compile"))
         return Verb_Compile(rest, streams);
+    if (verb == QLatin1String("diff"))
+        return Verb_Diff(rest, streams);
     if (verb == QLatin1String("dump"))
         return Verb_Dump(rest, streams);
     if (verb == QLatin1String("lang"))

@@ -19,6 +19,7 @@ int Run_Cli(const QStringList& arguments, Cli_Streams streams);
 
 int Verb_Check(const QStringList& arguments, Cli_Streams streams);
 int Verb_Compile(const QStringList& arguments, Cli_Streams streams);
+int Verb_Diff(const QStringList& arguments, Cli_Streams streams);
 int Verb_Dump(const QStringList& arguments, Cli_Streams streams);
 int Verb_Lang(const QStringList& arguments, Cli_Streams streams);
 
@@ -29,5 +30,6 @@ QString Json_String(const QString& text);
 QString Program_Usage();
 QString Check_Usage();
 QString Compile_Usage();
+QString Diff_Usage();
 QString Dump_Usage();
 QString Lang_Usage();
