@@ -14,6 +14,8 @@ QString Program_Usage() {
         "                           device would get\n"
         "  dump FILE.bin [--json]   decode an image: checksum, settings, requests, DMX values\n"
         "  lang FILE.lng [--json]   apply a language file over the English texts and report it\n"
+        "  report DIR -o FILE.pdf|FILE.html [--language FILE.lng]\n"
+        "                           write the commissioning report of a configuration folder\n"
         "\n"
         "tessaro-cli VERB --help shows the usage of one verb.\n");
 }
@@ -40,8 +42,14 @@ int Run_Cli(const QStringList& arguments, Cli_Streams streams) {
         return Verb_Dump(rest, streams);
     if (verb == QLatin1String("lang"))
         return Verb_Lang(rest, streams);
+    if (verb == QLatin1String("report"))
+        return Verb_Report(rest, streams);
     streams.err << "tessaro-cli: unknown verb \"" << verb << "\"\n\n" << Program_Usage();
     return Exit_Usage;
+}
+
+bool Needs_Gui_Application(const QStringList& arguments) {
+    return !arguments.isEmpty() && arguments.first() == QLatin1String("report");
 }
 
 QString Json_String(const QString& text) {

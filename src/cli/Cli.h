@@ -22,6 +22,11 @@ int Verb_Compile(const QStringList& arguments, Cli_Streams streams);
 int Verb_Diff(const QStringList& arguments, Cli_Streams streams);
 int Verb_Dump(const QStringList& arguments, Cli_Streams streams);
 int Verb_Lang(const QStringList& arguments, Cli_Streams streams);
+// Needs a QGuiApplication (see Needs_Gui_Application).
+int Verb_Report(const QStringList& arguments, Cli_Streams streams);
+
+// The verbs that draw (the report) need a QGuiApplication; the others run on QtCore alone.
+bool Needs_Gui_Application(const QStringList& arguments);
 
 // A JSON string literal: quotes, backslashes and control characters escaped, the rest as is.
 QString Json_String(const QString& text);
@@ -33,3 +38,4 @@ QString Compile_Usage();
 QString Diff_Usage();
 QString Dump_Usage();
 QString Lang_Usage();
+QString Report_Usage();

@@ -47,6 +47,9 @@ public:
     void Create_New_Project();
     void Open_Project();
     void Update_Device();
+    // Writes the commissioning report of the open configuration to a PDF or HTML file the user
+    // names, and opens it with the desktop's viewer.
+    void Report();
     // Runs a program file with a parameter text (its window hidden when tipo is true) and waits
     // for it to end, up to the launcher's time limit. Reports nothing back.
     void Start_Program(const QString& NomeSW, const QString& Parameter, bool tipo);
@@ -100,6 +103,10 @@ private:
     Styled_Button* Btn_ModM_SetAccess = nullptr;
     Styled_Button* Btn_DMX_Default = nullptr;
     Styled_Button* Btn_CreateBin = nullptr;
+    // The commissioning report, beside Update Device.
+    Styled_Button* Btn_Report = nullptr;
+    // Where the last report was written during this run.
+    QString last_report_dir_;
     QLabel* L_Velmora = nullptr;
     QFrame* Shape1 = nullptr;
 };

@@ -4,7 +4,12 @@
 #include <gtest/gtest.h>
 
 Cli_Result Run_Cli_Program(const QStringList& arguments) {
+    return Run_Cli_Program(arguments, QProcessEnvironment::systemEnvironment());
+}
+
+Cli_Result Run_Cli_Program(const QStringList& arguments, const QProcessEnvironment& environment) {
     QProcess process;
+    process.setProcessEnvironment(environment);
     process.start(QStringLiteral(TESSARO_CLI), arguments);
     Cli_Result result;
     if (!process.waitForFinished(60000)) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QProcessEnvironment>
 #include <QStringList>
 
 // One run of the built tessaro-cli.
@@ -11,3 +12,5 @@ struct Cli_Result {
 };
 
 Cli_Result Run_Cli_Program(const QStringList& arguments);
+// The same in the given environment.
+Cli_Result Run_Cli_Program(const QStringList& arguments, const QProcessEnvironment& environment);
