@@ -22,6 +22,8 @@ int Verb_Compile(const QStringList& arguments, Cli_Streams streams);
 int Verb_Diff(const QStringList& arguments, Cli_Streams streams);
 int Verb_Dump(const QStringList& arguments, Cli_Streams streams);
 int Verb_Lang(const QStringList& arguments, Cli_Streams streams);
+int Verb_Export(const QStringList& arguments, Cli_Streams streams);
+int Verb_Import(const QStringList& arguments, Cli_Streams streams);
 // Needs a QGuiApplication (see Needs_Gui_Application).
 int Verb_Report(const QStringList& arguments, Cli_Streams streams);
 
@@ -38,4 +40,6 @@ QString Compile_Usage();
 QString Diff_Usage();
 QString Dump_Usage();
 QString Lang_Usage();
+QString Export_Usage();
+QString Import_Usage();
 QString Report_Usage();
