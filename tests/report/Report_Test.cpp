@@ -189,6 +189,18 @@ TEST_F(Report, TellsHowBankBinStands) {
     EXPECT_EQ(Read_Bytes(dir + "/bin/bank.bin"), image);
 }
 
+TEST_F(Report, ShowsTheTableOfTheDMXRole) {
+    const QString dir = Write_Plant();
+    Write_Text(dir + "/ParGen.xml", Par_Gen_Standard("0", "512", "0"));
+    const QString html = Report_Html(Collect(dir), lang);
+    EXPECT_TRUE(html.contains("<h2>Modbus TCP Requests - Modbus Write</h2>"));
+    EXPECT_TRUE(html.contains("<th>On Change</th><th>On CMD</th>"));
+    EXPECT_TRUE(html.contains("<td class=\"wrap\">Unused write</td><td class=\"num\">0</td>"));
+    EXPECT_FALSE(html.contains("Hall lights"));
+    EXPECT_TRUE(html.contains("<td class=\"label\">DMX</td><td>IN</td>"));
+    EXPECT_TRUE(html.contains("<td class=\"label\">GATEWAY</td><td>disabled</td>"));
+}
+
 TEST_F(Report, FollowsTheLanguage) {
     QString version;
     ASSERT_TRUE(Load_Lang_File(lang, TESSARO_TEST_DATA "/../../lang/Italiano.lng", version));
