@@ -65,17 +65,9 @@ QString Grid_Html(const Report_Block& block) {
     return html + QStringLiteral("</tbody></table>\n");
 }
 
-// A drawing as a PNG inside the page, at twice its size on paper at 96 dots per inch.
+// A drawing as a PNG inside the page, drawn at twice its size for sharp printing.
 QString Picture_Html(const Report_Block& block) {
-    const int width = static_cast<int>(block.Width_Mm / 25.4 * 96 * 2);
-    const int height = static_cast<int>(width * block.Aspect);
-    QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::white);
-    {
-        QPainter painter(&image);
-        painter.setRenderHint(QPainter::Antialiasing);
-        block.Paint(painter, QRectF(0, 0, width, height));
-    }
+    const QImage image = Render_Report_Picture(block, 2);
     QByteArray png;
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
@@ -83,8 +75,8 @@ QString Picture_Html(const Report_Block& block) {
     return QStringLiteral("<p><img src=\"data:image/png;base64,%1\" width=\"%2\" height=\"%3\" "
                           "alt=\"%4\"></p>\n")
         .arg(QString::fromLatin1(png.toBase64()))
-        .arg(width / 2)
-        .arg(height / 2)
+        .arg(block.Size.width())
+        .arg(block.Size.height())
         .arg(Esc(block.Text));
 }
 
@@ -128,7 +120,7 @@ QString Report_Model_Html(const Report_Model& model, const QString& title) {
             html += Grid_Html(block);
             break;
         case Report_Block::Kind::Picture:
-            if (block.Paint)
+            if (block.Paint && !block.Size.isEmpty())
                 html += Picture_Html(block);
             break;
         }

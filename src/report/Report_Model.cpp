@@ -5,6 +5,7 @@
 #include "shell/App_State.h"
 
 #include <QFileInfo>
+#include <QPainter>
 
 namespace {
 
@@ -145,6 +146,17 @@ void Add_Image(Report_Model& model, const Report_Data& data, const Lang_Table& l
 }
 
 } // namespace
+
+QImage Render_Report_Picture(const Report_Block& block, qreal scale) {
+    QImage image(block.Size * scale, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(scale);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    block.Paint(painter, QRect(QPoint(0, 0), block.Size));
+    return image;
+}
 
 Report_Model Build_Report_Model(const Report_Data& data, const Lang_Table& lang) {
     Report_Model model;

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QImage>
+#include <QRect>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -52,16 +54,20 @@ struct Report_Block {
     bool Dim_Zeros = false;   // cells holding "0" in grey
     QString Css_Class;        // for the HTML
 
-    // Picture: drawn into the given rectangle; Aspect is height / width.
-    std::function<void(QPainter&, const QRectF&)> Paint;
-    double Aspect = 1;
-    double Width_Mm = 100; // its width on the page
+    // Picture: drawn by Paint into a rectangle of Size, in pixels of a screen (96 to the inch);
+    // Text (above) is its text form, for readers that show no pictures.
+    std::function<void(QPainter&, const QRect&)> Paint;
+    QSize Size;
 };
 
 using Report_Model = std::vector<Report_Block>;
 
 // The blocks of a report in the language of lang.
 Report_Model Build_Report_Model(const Report_Data& data, const Lang_Table& lang);
+
+// A picture block drawn into an image scale times its size (with that device pixel ratio, so
+// that it draws in its own size).
+QImage Render_Report_Picture(const Report_Block& block, qreal scale);
 
 // The line at the foot of every page (without the page number).
 QString Report_Footer(const Report_Data& data, const Lang_Table& lang);

@@ -423,21 +423,27 @@ private:
         y_ += Mm(1.5);
     }
 
+    // A picture keeps its size on a screen (96 pixels to the inch) as far as the page allows.
     QSizeF Picture_Size(const Report_Block& block) const {
-        const qreal width = std::min(Mm(block.Width_Mm), page_.width());
-        return {width, std::min(width * block.Aspect, bottom_)};
+        if (block.Size.isEmpty())
+            return {};
+        QSizeF size(block.Size.width() * dpi_ / 96.0, block.Size.height() * dpi_ / 96.0);
+        if (size.width() > page_.width())
+            size *= page_.width() / size.width();
+        if (size.height() > bottom_)
+            size *= bottom_ / size.height();
+        return size;
     }
 
     void Picture(const Report_Block& block) {
-        if (!block.Paint)
+        if (!block.Paint || block.Size.isEmpty())
             return;
         const QSizeF size = Picture_Size(block);
         Need(size.height());
         if (painter_) {
-            painter_->save();
-            painter_->setRenderHint(QPainter::Antialiasing);
-            block.Paint(*painter_, QRectF(QPointF(0, y_), size));
-            painter_->restore();
+            // Drawn at the page's resolution, so that its texts and lines keep their proportions.
+            const QImage image = Render_Report_Picture(block, size.width() / block.Size.width());
+            painter_->drawImage(QRectF(QPointF(0, y_), size), image);
         }
         y_ += size.height() + Mm(2);
     }
