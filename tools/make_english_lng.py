@@ -74,6 +74,29 @@ NOTES = {
     968: "+ the channel number expected",
     969: "+ the channel count",
     973: "+ file name; the reason follows on the next line",
+
+    785: "+ updater file name (error box; STR786 and the folders follow on lines of their own)",
+    786: "followed by the folders looked in, one per line",
+    788: "+ path of Flashlink.xml",
+    789: "+ path of the updater",
+    790: "+ the reason the system gives (in English)",
+
+    704: "+ channel number; then STR706 or STR707, or STR708, STR709 or STR716",
+    705: "+ channel range such as 17-32; then as STR704",
+    706: "+ one bit number",
+    707: "+ bit numbers such as 3-4",
+    708: "+ row numbers such as 3, 7; then STR710 or STR713",
+    709: "+ one row number; then STR711",
+    710: "follows the row numbers of STR708",
+    711: "+ channel count + STR712",
+    712: "follows the channel count of STR711",
+    713: "follows the row numbers of STR708",
+    714: "slave address and port + STR714 + slave ID",
+    715: "+ the editor's message for the row",
+    716: "follows a channel or a range of channels",
+    958: "+ value (0 to 255)",
+    959: "+ row number",
+    960: "+ channel count",
 }
 
 ESCAPES = {'"': '"', "\\": "\\", "'": "'", "n": "\n", "t": "\t", "?": "?"}

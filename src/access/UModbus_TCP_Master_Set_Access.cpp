@@ -5,10 +5,13 @@
 #include "access/Table_Delegates.h"
 #include "exchange/Exchange_Texts.h"
 #include "exchange/Spreadsheet_Button.h"
+
+#include "map/UChannel_Map.h"
 #include "platform/Error.h"
 #include "widgets/Look.h"
 
 #include <QHeaderView>
+#include <QHideEvent>
 #include <QShowEvent>
 #include <QStyle>
 #include <QTimer>
@@ -49,6 +52,8 @@ TFModbus_TCP_Master_Set_Access::TFModbus_TCP_Master_Set_Access(App_Context& cont
 }
 
 TFModbus_TCP_Master_Set_Access::~TFModbus_TCP_Master_Set_Access() {
+    // The map reads the tables too.
+    delete channel_map_;
     // The models read the tables, which go before the child widgets do: the views must not see
     // them any more.
     delete read_model_;
@@ -178,6 +183,20 @@ void TFModbus_TCP_Master_Set_Access::FormCreate() {
     Btn_Spreadsheet->On_Export = [this] { Spreadsheet_Export(); };
     Btn_Spreadsheet->On_Import = [this] { Spreadsheet_Import(); };
 
+    // The channel map, in the free space right of the specified buttons.
+    Btn_Channel_Map = new Styled_Button(P_Button, "Btn_Channel_Map");
+    Btn_Channel_Map->setGeometry(724, 6, 90, 28);
+    Btn_Channel_Map->Set_Glyph(style()->standardIcon(QStyle::SP_FileDialogInfoView));
+    Btn_Channel_Map->Set_Show_Hint(true);
+    connect(Btn_Channel_Map, &QPushButton::clicked, this,
+            &TFModbus_TCP_Master_Set_Access::Btn_Channel_MapClick);
+    for (Access_Table_Model* model : {read_model_, write_model_}) {
+        connect(model, &QAbstractItemModel::dataChanged, this,
+                &TFModbus_TCP_Master_Set_Access::Table_Changed);
+        connect(model, &QAbstractItemModel::modelReset, this,
+                &TFModbus_TCP_Master_Set_Access::Table_Changed);
+    }
+
     look::Set_Caption(L_SW_Code, ctx_.state.SW_Code);
     look::Set_Client_Size(this, Client_Width, Client_Height, false);
     Hint_Read.clear();
@@ -196,6 +215,9 @@ void TFModbus_TCP_Master_Set_Access::Set_Lang() {
         buttons[i]->Set_Hint(t[640 + i]);
     }
     Btn_Spreadsheet->Set_Lang();
+
+    Btn_Channel_Map->setText(t[703]);
+    Btn_Channel_Map->Set_Hint(t[701]);
     PageControl1->setTabText(PageControl1->indexOf(TS_Modbus_Read), t[608]);
     PageControl1->setTabText(PageControl1->indexOf(TS_Modbus_Write), t[609]);
 
@@ -219,6 +241,22 @@ void TFModbus_TCP_Master_Set_Access::showEvent(QShowEvent* event) {
         return;
     if (!FormShow())
         QTimer::singleShot(0, this, [this] { done(QDialog::Rejected); });
+}
+
+void TFModbus_TCP_Master_Set_Access::hideEvent(QHideEvent* event) {
+    Tessaro_Dialog::hideEvent(event);
+    // The map belongs to this showing: it closes with the dialog (not when the dialog is only
+    // minimised).
+    if (!event->spontaneous())
+        Close_Channel_Map();
+}
+
+void TFModbus_TCP_Master_Set_Access::Close_Channel_Map() {
+    if (!channel_map_)
+        return;
+    channel_map_->hide();
+    channel_map_->deleteLater();
+    channel_map_ = nullptr;
 }
 
 bool TFModbus_TCP_Master_Set_Access::FormShow() {
@@ -249,6 +287,9 @@ bool TFModbus_TCP_Master_Set_Access::FormShow() {
         table->setCurrentIndex(table->model()->index(0, 1));
         table->scrollToTop();
     }
+    if (loaded && select_slot_on_show_ > 0)
+        Select_Slot(select_slot_on_show_);
+    select_slot_on_show_ = 0;
     return loaded;
 }
 
@@ -364,6 +405,47 @@ void TFModbus_TCP_Master_Set_Access::Spreadsheet_Import() {
     model->End_Reload();
     Active_Table()->setCurrentIndex(model->index(0, 1));
     Active_Table()->scrollToTop();
+}
+
+void TFModbus_TCP_Master_Set_Access::Btn_Channel_MapClick() {
+    Commit_Edits();
+    if (!channel_map_) {
+        channel_map_ = new TFChannel_Map(ctx_, this);
+        connect(channel_map_, &TFChannel_Map::Slot_Activated, this,
+                &TFModbus_TCP_Master_Set_Access::Select_Slot);
+    }
+    try {
+        channel_map_->Show_Table(access_);
+    } catch (const Tessaro_Error& error) {
+        ctx_.messages->Error(this, error.Message());
+        Close_Channel_Map();
+        return;
+    }
+    channel_map_->show();
+    channel_map_->raise();
+    channel_map_->activateWindow();
+}
+
+TFChannel_Map* TFModbus_TCP_Master_Set_Access::Channel_Map_Window() const {
+    return channel_map_;
+}
+
+void TFModbus_TCP_Master_Set_Access::Table_Changed() {
+    if (channel_map_ && channel_map_->isVisible())
+        channel_map_->Schedule_Rebuild();
+}
+
+void TFModbus_TCP_Master_Set_Access::Select_Slot(int slot) {
+    if (slot < 1 || slot > Access_Slot_Count)
+        return;
+    Tessaro_Table* table = Active_Table();
+    const int column = std::max(1, table->currentIndex().column());
+    table->setCurrentIndex(table->model()->index(slot - 1, column));
+    ClickCell(table, slot - 1, 0);
+    table->scrollTo(table->model()->index(slot - 1, column));
+    raise();
+    activateWindow();
+    table->setFocus();
 }
 
 void TFModbus_TCP_Master_Set_Access::ClickCell(QTableView* sender, int ARow, int ACol) {

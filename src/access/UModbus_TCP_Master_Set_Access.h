@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QLabel>
+#include <QPointer>
 #include <QStringList>
 #include <QTabWidget>
 
@@ -13,6 +14,8 @@
 
 class List_Delegate;
 class Spreadsheet_Button;
+
+class TFChannel_Map;
 
 // The Modbus TCP master requests of the open configuration: the read table (DMX OUT) or the
 // write table (DMX IN) after the DMX role in ParGen.xml; both are loaded, checked on OK and saved
@@ -40,6 +43,18 @@ public:
     // The spreadsheet menu: the table on the visible page to a CSV file, or replaced by one.
     void Spreadsheet_Export();
     void Spreadsheet_Import();
+
+    // Opens the channel map beside the dialog; it follows the table on the visible page.
+    void Btn_Channel_MapClick();
+
+    // Makes a row (1..512) of the table on the visible page current and selects it, as a click
+    // on its number does, and brings the dialog to the front.
+    void Select_Slot(int slot);
+    // The row to select when the dialog is shown next (0 for none); for the map of the main
+    // window.
+    void Select_Slot_On_Show(int slot) { select_slot_on_show_ = slot; }
+    // The channel map opened from this showing, or nullptr.
+    TFChannel_Map* Channel_Map_Window() const;
 
     void ClickCell(QTableView* sender, int ARow, int ACol);
     void Grid_DblClickCell(QTableView* sender, int ARow, int ACol);
@@ -69,6 +84,8 @@ public:
     Styled_Button* Btn_PasteRow = nullptr;
     Spreadsheet_Button* Btn_Spreadsheet = nullptr;
 
+    Styled_Button* Btn_Channel_Map = nullptr;
+
     QStringList Hint_Read;
     QStringList Hint_Write;
     bool Do_Copy_In_Read = false;
@@ -78,6 +95,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     void FormCreate();
@@ -86,6 +104,8 @@ private:
     void Show_Page(Access_Kind kind);
     Access_Table_Model* Model_Of(const QTableView* table) const;
     void Commit_Edits();
+    void Table_Changed();
+    void Close_Channel_Map();
 
     App_Context& ctx_;
     Access_Table access_;
@@ -93,4 +113,6 @@ private:
     Access_Table_Model* write_model_ = nullptr;
     List_Delegate* read_positions_ = nullptr;
     List_Delegate* write_positions_ = nullptr;
+    QPointer<TFChannel_Map> channel_map_;
+    int select_slot_on_show_ = 0;
 };

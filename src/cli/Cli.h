@@ -4,6 +4,8 @@
 #include <QStringList>
 #include <QTextStream>
 
+#include "shell/Program_Folders.h"
+
 // The command-line companion: each verb takes its arguments (after the verb) and the two output
 // streams, and returns the exit status (0 success, 1 a failing result, 2 wrong usage).
 struct Cli_Streams {
@@ -30,11 +32,23 @@ int Verb_Report(const QStringList& arguments, Cli_Streams streams);
 // The verbs that draw (the report) need a QGuiApplication; the others run on QtCore alone.
 bool Needs_Gui_Application(const QStringList& arguments);
 
+// The folders of the configurator that this tessaro-cli belongs to: an installed tree or a
+// program folder, decided from the folder of its executable as the configurator decides it.
+Program_Folders Cli_Folders();
+// A configuration folder named on the command line: DIR itself when it is an existing path,
+// else the configuration of that name in projects_dir when that folder exists, else DIR.
+QString Resolve_Configuration_Dir(const QString& dir, const QString& projects_dir);
+QString Resolve_Configuration_Dir(const QString& dir);
+
+int Verb_Map(const QStringList& arguments, Cli_Streams streams);
+
 // A JSON string literal: quotes, backslashes and control characters escaped, the rest as is.
 QString Json_String(const QString& text);
 
 // Usage texts.
 QString Program_Usage();
+// The part of --help that names the folders in use.
+QString Folders_Help(const Program_Folders& folders);
 QString Check_Usage();
 QString Compile_Usage();
 QString Diff_Usage();
@@ -42,4 +56,5 @@ QString Dump_Usage();
 QString Lang_Usage();
 QString Export_Usage();
 QString Import_Usage();
+QString Map_Usage();
 QString Report_Usage();

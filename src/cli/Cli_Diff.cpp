@@ -65,8 +65,9 @@ int Verb_Diff(const QStringList& arguments, Cli_Streams streams) {
 
     std::vector<Difference> differences;
     try {
-        const Compare_Input a = Load_Compare_Input(paths[0]);
-        const Compare_Input b = Load_Compare_Input(paths[1]);
+        // A name such as "Hall A" that is no path here is a configuration of the configurator.
+        const Compare_Input a = Load_Compare_Input(Resolve_Configuration_Dir(paths[0]));
+        const Compare_Input b = Load_Compare_Input(Resolve_Configuration_Dir(paths[1]));
         if (a.Folder && b.Folder)
             for (const Compare_Input* side : {&a, &b})
                 if (!side->Texts)

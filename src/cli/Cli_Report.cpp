@@ -60,6 +60,8 @@ int Verb_Report(const QStringList& arguments, Cli_Streams streams) {
         return usage_error(
             QStringLiteral("\"%1\": the report file must end in .pdf or .html").arg(output));
 
+    // A name such as "Hall A" that is no path here is a configuration of the configurator.
+    dir = Resolve_Configuration_Dir(dir);
     Lang_Table lang;
     lang.Load_Default_Texts();
     if (!language.isEmpty()) {

@@ -272,6 +272,26 @@ const std::vector<std::pair<int, const char*>>& Default_Text_Entries() {
         {697, "Are you sure to delete the Row number "},
 
         // Commissioning tools: channel map, 700-719.
+        {700, "Channel Map"},
+        {701, "Show which DMX channels the requests of this table use"},
+        {702, "Show which request owns which DMX channel"},
+        {703, "Map"},
+        {704, "Channel "},
+        {705, "Channels "},
+        {706, ", bit "},
+        {707, ", bits "},
+        {708, ": rows "},
+        {709, ": row "},
+        {710, " store into the same data; the later one wins"},
+        {711, " lies beyond the channel count ("},
+        {712, "): the DMX line never carries these channels"},
+        {713, " request the same slave data"},
+        {714, ", slave ID "},
+        {715, "Left out of the map: "},
+        {716, ": no request, the DMX default value applies"},
+        {717, "Overlap"},
+        {718, "Beyond the channel count"},
+        {719, "No request: default value"},
 
         // Commissioning tools: dry run, 720-744.
 
@@ -317,6 +337,12 @@ const std::vector<std::pair<int, const char*>>& Default_Text_Entries() {
         // Commissioning tools: a file changed by another program, 780-784.
 
         // Commissioning tools: installed program, 785-799.
+        {785, "The updater was not found: "},
+        {786, "Looked for it in:"},
+        {787, "Put the updater supplied with the device there and start the update again."},
+        {788, "Parameter file written: "},
+        {789, "The updater could not be started: "},
+        {790, "Reason: "},
         {800, "Update Device by Serial"},
         {801, "Update Device Using the Serial Port"},
         {802, "Update Device by Ethernet (UDP)"},
@@ -372,6 +398,21 @@ const std::vector<std::pair<int, const char*>>& Default_Text_Entries() {
         // Commissioning tools: dry run, continued, 930-949.
 
         // Commissioning tools: channel map, continued, 950-964.
+        {950, "Findings"},
+        {951, "Load per slave (an estimate)"},
+        {952, "Slave"},
+        {953, "Requests"},
+        {954, "Requests/s"},
+        {955, "Worst round (ms)"},
+        {956, "One round of requests when the slave does not answer: requests x reply time-out"},
+        {957, "as fast as possible"},
+        {958, "Default value "},
+        {959, "Row "},
+        {960, "Channel count: "},
+        {961, "Follows the table being edited, saved or not"},
+        {962, "Shows the saved files of the configuration"},
+        {963, "No findings"},
+        {964, "Close"},
 
         // Commissioning tools: spreadsheet export and import, continued, 965-974.
         {965, ": a quoted text is not closed: its closing quote is missing"},

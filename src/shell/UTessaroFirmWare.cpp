@@ -5,6 +5,7 @@
 #include "comm/UParGen.h"
 #include "image/USaveBincc.h"
 #include "lang/Language_File.h"
+#include "map/UChannel_Map.h"
 #include "options/USoftOptions.h"
 #include "options/Version_Check.h"
 #include "options/Version_Checker.h"
@@ -174,11 +175,15 @@ void TFTessaroFirmWare::Build_Controls() {
     Btn_DMX_Default->Set_Glyph(style->standardIcon(QStyle::SP_FileDialogContentsView));
     Btn_CreateBin = Add_Button("Btn_CreateBin", 80, Btn_CreateBin_Top, 170, 36);
     Btn_CreateBin->Set_Glyph(style->standardIcon(QStyle::SP_ArrowUp));
-    // The commissioning tools in the free space right of the steps.
+    // The commissioning tools in the free space of the step rows: the channel map beside the
+    // access step, the report beside Update Device.
+    Btn_Channel_Map = Add_Button("Btn_Channel_Map", 258, 200, 170, 36);
+    Btn_Channel_Map->Set_Glyph(style->standardIcon(QStyle::SP_FileDialogInfoView));
+    Btn_Channel_Map->Set_Show_Hint(true);
     Btn_Report = Add_Button("Btn_Report", 258, 288, 170, 36);
     Btn_Report->Set_Glyph(Report_Glyph());
     for (Styled_Button* step : {Btn_New, Btn_Open, Btn_Prm_Gen, Btn_ModM_SetAccess, Btn_DMX_Default,
-                                Btn_CreateBin, Btn_Report})
+                                Btn_CreateBin, Btn_Channel_Map, Btn_Report})
         step->Set_Left_Aligned(true);
     Btn_ModM_SetAccess->setText(QStringLiteral("Set Access"));
 
@@ -208,7 +213,8 @@ void TFTessaroFirmWare::Build_Controls() {
     QWidget::setTabOrder(Btn_Opz, Btn_DMX_Default);
     QWidget::setTabOrder(Btn_DMX_Default, Btn_ModM_SetAccess);
     // The commissioning tools follow the steps: Channel Map, Dry Run, Report.
-    QWidget::setTabOrder(Btn_ModM_SetAccess, Btn_Report);
+    QWidget::setTabOrder(Btn_ModM_SetAccess, Btn_Channel_Map);
+    QWidget::setTabOrder(Btn_Channel_Map, Btn_Report);
 
     look::Set_Client_Size(this, Client_Width, Btn_CreateBin_Top + 152, true);
     look::Centre_On_Screen(this);
@@ -232,6 +238,8 @@ void TFTessaroFirmWare::Set_Lang() {
     Btn_Prm_Gen->Set_Hint(t[24]);
     Btn_DMX_Default->Set_Hint(t[25]);
     Btn_CreateBin->Set_Hint(t[26]);
+    Btn_Channel_Map->setText(t[700]);
+    Btn_Channel_Map->Set_Hint(t[702]);
     Btn_Report->setText(t[760]);
     Btn_Report->Set_Hint(t[761]);
 }
@@ -248,6 +256,8 @@ void TFTessaroFirmWare::Change_Language() {
         windows_.ParGen->Set_Lang();
     if (windows_.DMXDefVal)
         windows_.DMXDefVal->Set_Lang();
+    if (channel_map_)
+        channel_map_->Set_Lang();
 }
 
 void TFTessaroFirmWare::Show_Configuration_Labels(bool open) {
@@ -290,6 +300,10 @@ void TFTessaroFirmWare::Show_Update_Link(bool newer) {
 
 void TFTessaroFirmWare::Btn_Click(QObject* sender) {
     Run_Guarded(*ctx_.messages, this, [this, sender] { Run_Step(sender); });
+    // A step may have changed the files or the open configuration that the map shows.
+    if (channel_map_ && channel_map_->isVisible() && sender != Btn_Channel_Map &&
+        sender != Btn_Close)
+        channel_map_->Refresh();
 }
 
 void TFTessaroFirmWare::Run_Step(QObject* sender) {
@@ -333,9 +347,33 @@ void TFTessaroFirmWare::Run_Step(QObject* sender) {
             ctx_.Show_Modal(*windows_.Set_Access);
     } else if (sender == Btn_CreateBin) {
         Update_Device();
+    } else if (sender == Btn_Channel_Map) {
+        Show_Channel_Map();
     } else if (sender == Btn_Report) {
         Report();
     }
+}
+
+void TFTessaroFirmWare::Show_Channel_Map() {
+    if (!channel_map_) {
+        channel_map_ = new TFChannel_Map(ctx_, this);
+        connect(channel_map_, &TFChannel_Map::Slot_Activated, this,
+                &TFTessaroFirmWare::Open_Access_At);
+    }
+    channel_map_->Show_Files();
+    channel_map_->show();
+    channel_map_->raise();
+    channel_map_->activateWindow();
+}
+
+void TFTessaroFirmWare::Open_Access_At(int slot) {
+    if (ctx_.state.Project_Dir.isEmpty() || !windows_.Set_Access)
+        return;
+    windows_.Set_Access->Select_Slot_On_Show(slot);
+    Run_Guarded(*ctx_.messages, this, [this] { ctx_.Show_Modal(*windows_.Set_Access); });
+    windows_.Set_Access->Select_Slot_On_Show(0);
+    if (channel_map_ && channel_map_->isVisible())
+        channel_map_->Refresh();
 }
 
 void TFTessaroFirmWare::Create_New_Project() {

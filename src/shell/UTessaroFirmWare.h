@@ -16,6 +16,7 @@ class TFParGen;
 class TFDMXDefVal;
 class TFModbus_TCP_Master_Set_Access;
 class TFBoot;
+class TFChannel_Map;
 class Version_Checker;
 
 // The other windows, created once after the main window.
@@ -47,6 +48,11 @@ public:
     void Create_New_Project();
     void Open_Project();
     void Update_Device();
+    // The channel map of the saved files of the open configuration, beside the main window.
+    void Show_Channel_Map();
+    // The access step with a row of the used table selected (from the channel map).
+    void Open_Access_At(int slot);
+    TFChannel_Map* Channel_Map_Window() const { return channel_map_; }
     // Writes the commissioning report of the open configuration to a PDF or HTML file the user
     // names, and opens it with the desktop's viewer.
     void Report();
@@ -103,6 +109,8 @@ private:
     Styled_Button* Btn_ModM_SetAccess = nullptr;
     Styled_Button* Btn_DMX_Default = nullptr;
     Styled_Button* Btn_CreateBin = nullptr;
+    Styled_Button* Btn_Channel_Map = nullptr;
+    TFChannel_Map* channel_map_ = nullptr;
     // The commissioning report, beside Update Device.
     Styled_Button* Btn_Report = nullptr;
     // Where the last report was written during this run.

@@ -170,7 +170,7 @@ struct Fit {
 };
 
 const Fit Fits[] = {
-    {Fit::Step_Button, 170, {15, 16, 17, 20, 21}},
+    {Fit::Step_Button, 170, {15, 16, 17, 20, 21, 700}},
     // The report step of the main window.
     {Fit::Step_Button, 170, {760}},
     {Fit::Button,
@@ -180,6 +180,10 @@ const Fit Fits[] = {
     {Fit::Button, 204, {311}},
     // The spreadsheet button is 90 wide; its menu arrow takes 12 of them.
     {Fit::Button, 78, {745}},
+
+    // The channel map's button in the access dialog and the Close of its window.
+    {Fit::Button, 90, {703}},
+    {Fit::Button, 110, {964}},
     // Step labels left of the step buttons.
     {Fit::Bold_Label, 60, {0, 1, 2, 3, 4, 5, 6, 7, 8}},
     // Labels left of an edit or a drop-down list.
