@@ -72,7 +72,7 @@ int Verb_Report(const QStringList& arguments, Cli_Streams streams) {
         }
     }
     try {
-        const Report_Data data = Collect_Report_Data(dir, QDateTime::currentDateTime());
+        const Report_Data data = Collect_Report_Data(dir, QDateTime::currentDateTime(), lang);
         const int pages = Write_Report(output, *format, data, lang);
         streams.out << QDir::toNativeSeparators(output) << ": report written";
         if (*format == Report_Format::Pdf)

@@ -394,6 +394,10 @@ const std::vector<std::pair<int, const char*>>& Default_Text_Entries() {
         {908, "ParGen.xml is missing: the device gets the image's own defaults."},
         {909, "Folder"},
         {910, "the name must end in .pdf or .html"},
+        {911, "Error"},
+        {912, "Warning"},
+        {913, "Information"},
+        {914, "The channel map cannot be drawn: "},
 
         // Commissioning tools: dry run, continued, 930-949.
 

@@ -58,7 +58,8 @@ std::vector<Report_Request> Read_Request_Rows(const QString& path, Access_Kind k
 
 } // namespace
 
-Report_Data Collect_Report_Data(const QString& project_dir, const QDateTime& made) {
+Report_Data Collect_Report_Data(const QString& project_dir, const QDateTime& made,
+                                const Lang_Table& lang) {
     if (project_dir.isEmpty() || !Folder_Exists(project_dir))
         throw Tessaro_Error(
             QStringLiteral("The configuration folder \"%1\" does not exist").arg(project_dir));
@@ -85,6 +86,13 @@ Report_Data Collect_Report_Data(const QString& project_dir, const QDateTime& mad
                                                             : data.Settings.DMX_OUT_Channels;
     data.Kind = data.DMX_Out ? Access_Kind::Read : Access_Kind::Write;
     data.Requests = Read_Request_Rows(files.ModbusTCPM_SetAccess_File, data.Kind);
+
+    // The map, as the channel map window shows the saved files.
+    try {
+        data.Map = Load_Channel_Map(project_dir, lang);
+    } catch (const Tessaro_Error& error) {
+        data.Map_Error = error.Message();
+    }
 
     // The whole image, with the rows its requests came from.
     std::vector<Request_Source> sources;

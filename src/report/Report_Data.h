@@ -6,10 +6,14 @@
 #include <QStringList>
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "access/Access_Table.h"
 #include "image/Image_Record.h"
+#include "map/Channel_Map.h"
+
+class Lang_Table;
 
 // What the commissioning report of a configuration shows, gathered from its folder without
 // writing anything: the settings and DMX default values as the device gets them (compiled from
@@ -50,6 +54,11 @@ struct Report_Data {
     Access_Kind Kind = Access_Kind::Read;
     std::vector<Report_Request> Requests;
 
+    // The channel map of the table the device uses, its findings in the report's language;
+    // nothing when the editors cannot read the files (Map_Error says why).
+    std::optional<Channel_Map> Map;
+    QString Map_Error;
+
     // The DMX default values as the device gets them; entry 0 is channel 1.
     std::array<std::uint8_t, DMX_Channels> DMX_Defaults{};
 
@@ -61,8 +70,10 @@ struct Report_Data {
     QString Bank_Sha256; // lower-case hexadecimal, when the bank is current
 };
 
-// Gathers the report of the configuration in project_dir. Throws Tessaro_Error naming the file
-// and the reason when the folder does not exist or a project file (or bin/bank.bin) cannot be
-// read or is not XML. A request value that does not compile is no error: Bank is then
-// Not_Compiled.
-Report_Data Collect_Report_Data(const QString& project_dir, const QDateTime& made);
+// Gathers the report of the configuration in project_dir, its texts (the map's findings) in the
+// language of lang. Throws Tessaro_Error naming the file and the reason when the folder does not
+// exist or a project file (or bin/bank.bin) cannot be read or is not XML. A request value that
+// does not compile is no error: Bank is then Not_Compiled; neither is a file the editors refuse
+// (the map is then left out).
+Report_Data Collect_Report_Data(const QString& project_dir, const QDateTime& made,
+                                const Lang_Table& lang);

@@ -29,7 +29,9 @@ QString Style_Sheet() {
         "table.requests { width: 100%; font-size: 8pt; }\n"
         "table.dmx { font-size: 8pt; }\n"
         "td.zero { color: #a0a0a0; }\n"
+        "h3 { font-size: 10pt; margin: 1em 0 0.3em 0; color: #404040; }\n"
         "tr.off td { color: #909090; }\n"
+        "tr.alert td { color: #a03000; }\n"
         "tt { font-family: 'DejaVu Sans Mono', monospace; }\n");
 }
 
@@ -39,7 +41,9 @@ QString Grid_Html(const Report_Block& block) {
         html += QStringLiteral("<th>%1</th>").arg(Esc(column.Title));
     html += QStringLiteral("</tr></thead>\n<tbody>\n");
     for (const Report_Row& row : block.Rows) {
-        html += row.Dim ? QStringLiteral("<tr class=\"off\">") : QStringLiteral("<tr>");
+        html += row.Dim     ? QStringLiteral("<tr class=\"off\">")
+                : row.Alert ? QStringLiteral("<tr class=\"alert\">")
+                            : QStringLiteral("<tr>");
         for (int c = 0; c < row.Cells.size() && c < static_cast<int>(block.Columns.size()); ++c) {
             const Report_Column& column = block.Columns[static_cast<std::size_t>(c)];
             QString text = Esc(row.Cells[c]);
@@ -96,6 +100,9 @@ QString Report_Model_Html(const Report_Model& model, const QString& title) {
             break;
         case Report_Block::Kind::Heading:
             html += QStringLiteral("<h2>%1</h2>\n").arg(Esc(block.Text));
+            break;
+        case Report_Block::Kind::Subheading:
+            html += QStringLiteral("<h3>%1</h3>\n").arg(Esc(block.Text));
             break;
         case Report_Block::Kind::Text:
             html += QStringLiteral("<p>%1</p>\n").arg(Esc(block.Text));

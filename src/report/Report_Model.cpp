@@ -2,10 +2,14 @@
 
 #include "access/Access_Table.h"
 #include "lang/Lang_Table.h"
+#include "map/Channel_Grid_Paint.h"
+#include "map/Map_Grid_Cells.h"
 #include "shell/App_State.h"
 
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QPainter>
+#include <memory>
 
 namespace {
 
@@ -98,6 +102,106 @@ void Add_Requests(Report_Model& model, const Report_Data& data, const Lang_Table
     model.push_back(std::move(grid));
 }
 
+// The map's grid with a legend of its colours below it.
+void Paint_Map_Picture(QPainter& painter, const QRect& area, std::span<const Grid_Cell> cells,
+                       const QStringList& legend) {
+    QFont font;
+    font.setFamilies({QStringLiteral("Verdana"), QStringLiteral("DejaVu Sans")});
+    font.setPointSizeF(7);
+    const QFontMetrics metrics(font);
+    const int legend_height = metrics.height() + 10;
+    const QRect grid_area(area.left(), area.top(), area.width(), area.height() - legend_height);
+    const Grid_Layout layout = Layout_Channel_Grid(grid_area, font);
+    Paint_Channel_Grid(painter, layout, cells);
+
+    const QColor colours[] = {Alert_Colour(), Greyed_Colour(), Empty_Cell_Colour()};
+    painter.setFont(font);
+    int x = layout.cells.left();
+    const int box = metrics.height() - 2;
+    const int top = area.bottom() - legend_height + 8;
+    for (int i = 0; i < legend.size() && i < 3; ++i) {
+        const QRect swatch(x, top + 1, box, box);
+        painter.fillRect(swatch, colours[i]);
+        painter.setPen(QColor(0xA0, 0xA0, 0xA0));
+        painter.drawRect(swatch.adjusted(0, 0, -1, -1));
+        painter.setPen(QColor(0x40, 0x40, 0x40));
+        painter.drawText(QPoint(x + box + 5, top + metrics.ascent()), legend[i]);
+        x += box + 5 + metrics.horizontalAdvance(legend[i]) + 18;
+    }
+}
+
+QString Severity_Text(Map_Severity severity, const Lang_Table& lang) {
+    switch (severity) {
+    case Map_Severity::Error:
+        return lang[911];
+    case Map_Severity::Warning:
+        return lang[912];
+    case Map_Severity::Information:
+        return lang[913];
+    }
+    return QString();
+}
+
+void Add_Map(Report_Model& model, const Report_Data& data, const Lang_Table& lang) {
+    model.push_back(Block(Report_Block::Kind::Heading, lang[700]));
+    if (!data.Map) {
+        model.push_back(Block(Report_Block::Kind::Note, lang[914] + data.Map_Error));
+        return;
+    }
+    const Channel_Map& map = *data.Map;
+
+    // The picture, with the map's text form for readers that show none.
+    Report_Block picture = Block(Report_Block::Kind::Picture, Channel_Map_Grid_Text(map));
+    picture.Size = QSize(680, 330);
+    const auto cells =
+        std::make_shared<const std::array<Grid_Cell, Grid_Cell_Count>>(Map_Grid_Cells(map));
+    const QStringList legend{lang[717], lang[718], lang[719]};
+    picture.Paint = [cells, legend](QPainter& painter, const QRect& area) {
+        Paint_Map_Picture(painter, area, *cells, legend);
+    };
+    model.push_back(std::move(picture));
+
+    if (map.findings.empty()) {
+        model.push_back(Block(Report_Block::Kind::Text, lang[963]));
+    } else {
+        Report_Block findings = Block(Report_Block::Kind::Grid);
+        findings.Full_Width = true;
+        findings.Css_Class = QStringLiteral("findings");
+        findings.Columns = {{QString(), false, false}, {lang[950], false, true}};
+        for (const Map_Finding& finding : map.findings) {
+            Report_Row row;
+            row.Cells = QStringList{Severity_Text(finding.severity, lang), finding.text};
+            row.Alert = finding.severity == Map_Severity::Error;
+            findings.Rows.push_back(std::move(row));
+        }
+        model.push_back(std::move(findings));
+    }
+
+    if (!map.slaves.empty()) {
+        model.push_back(Block(Report_Block::Kind::Subheading, lang[951]));
+        Report_Block load = Block(Report_Block::Kind::Grid);
+        load.Css_Class = QStringLiteral("load");
+        load.Columns = {
+            {lang[952], false, false},
+            {lang[953], true, false},
+            {lang[954], true, false},
+            {lang[955], true, false},
+        };
+        for (const Slave_Load& slave : map.slaves) {
+            QString rate = QString::number(slave.requests_per_second, 'f', 1);
+            if (slave.as_fast_as_possible == slave.requests)
+                rate = lang[957];
+            else if (slave.as_fast_as_possible > 0)
+                rate += QStringLiteral(" + %1 %2").arg(slave.as_fast_as_possible).arg(lang[957]);
+            Report_Row row;
+            row.Cells = QStringList{slave.Name(), QString::number(slave.requests), rate,
+                                    QString::number(slave.worst_round_ms)};
+            load.Rows.push_back(std::move(row));
+        }
+        model.push_back(std::move(load));
+    }
+}
+
 void Add_DMX(Report_Model& model, const Report_Data& data, const Lang_Table& lang) {
     model.push_back(Block(Report_Block::Kind::Heading, lang[500]));
     Report_Block grid = Block(Report_Block::Kind::Grid);
@@ -163,6 +267,7 @@ Report_Model Build_Report_Model(const Report_Data& data, const Lang_Table& lang)
     Add_Header(model, data, lang);
     Add_Communication(model, data, lang);
     Add_Requests(model, data, lang);
+    Add_Map(model, data, lang);
     Add_DMX(model, data, lang);
     Add_Image(model, data, lang);
     return model;

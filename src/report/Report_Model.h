@@ -25,19 +25,21 @@ struct Report_Column {
 struct Report_Row {
     QStringList Cells;
     bool Dim = false;       // a row that does not reach the device: grey
+    bool Alert = false;     // a row that tells of an error: red
     int Italic_Column = -1; // a cell shown in italics (the "disabled" mark)
 };
 
 struct Report_Block {
     enum class Kind {
-        Title,    // the report's title
-        Subtitle, // the line below it
-        Heading,  // a section's heading
-        Info,     // labels and their values
-        Grid,     // a table with a title row that repeats on every page
-        Text,     // a plain paragraph
-        Note,     // a remark that stands out
-        Picture,  // a drawing
+        Title,      // the report's title
+        Subtitle,   // the line below it
+        Heading,    // a section's heading
+        Subheading, // a part of a section
+        Info,       // labels and their values
+        Grid,       // a table with a title row that repeats on every page
+        Text,       // a plain paragraph
+        Note,       // a remark that stands out
+        Picture,    // a drawing
     };
     Kind Type = Kind::Note;
     QString Text;

@@ -98,6 +98,9 @@ public:
             case Report_Block::Kind::Heading:
                 Heading(block, i + 1 < model.size() ? &model[i + 1] : nullptr);
                 break;
+            case Report_Block::Kind::Subheading:
+                Subheading(block, i + 1 < model.size() ? &model[i + 1] : nullptr);
+                break;
             case Report_Block::Kind::Text:
                 Paragraph(block.Text, Report_Font(9), Text_Colour, Mm(1.5));
                 break;
@@ -188,6 +191,19 @@ private:
             painter_->drawLine(QPointF(0, rule), QPointF(page_.width(), rule));
         }
         y_ += Heading_Height();
+    }
+
+    void Subheading(const Report_Block& block, const Report_Block* next) {
+        const QFont font = Report_Font(9.5, true);
+        const qreal height = QFontMetricsF(font, &writer_).height() + Mm(1);
+        if (y_ > 0)
+            y_ += Mm(2.5);
+        Need(height + (next ? First_Height(*next) : 0));
+        if (painter_) {
+            painter_->setPen(QColor(0x40, 0x40, 0x40));
+            Wrapped_Text(block.Text, font, &writer_, page_.width()).Draw(*painter_, QPointF(0, y_));
+        }
+        y_ += height;
     }
 
     // The height of the first piece of a block that must not be parted from its heading.
@@ -394,6 +410,8 @@ private:
                     QColor colour = Text_Colour;
                     if (row.Dim)
                         colour = Dim_Grey;
+                    else if (row.Alert)
+                        colour = Note_Colour;
                     else if (block.Dim_Zeros && !row_header && text == QLatin1String("0"))
                         colour = Zero_Grey;
                     painter_->setPen(colour);

@@ -443,7 +443,7 @@ void TFTessaroFirmWare::Report() {
     try {
         const Wait_Cursor wait;
         const Report_Data data =
-            Collect_Report_Data(state.Project_Dir, QDateTime::currentDateTime());
+            Collect_Report_Data(state.Project_Dir, QDateTime::currentDateTime(), ctx_.lang);
         Write_Report(path, *format, data, ctx_.lang);
     } catch (const Tessaro_Error& error) {
         ctx_.messages->Error(this, ctx_.Text(906) + QLatin1Char('\n') + error.Message());
