@@ -108,6 +108,25 @@ TEST_F(Cli_Diff, JsonListsTheSameDifferences) {
     EXPECT_EQ(list[4].toObject(), object("dmx", "7", "default", "0", "255"));
 }
 
+TEST_F(Cli_Diff, FilesTheEditorsRefuseAreComparedInTheirImage) {
+    // Compiles (the compiler needs no Mnemonic), but the access editor refuses it.
+    Write_Plant("A");
+    Write_Plant("B");
+    Write_Text(folder.File("B/ModbusTCPM_SetAccess.xml"),
+               Access_File(Access_Row(Section::Read, {{"Mnemonic", nullptr}, {"Position", "40"}}) +
+                               Access_Row(Section::Read, {{"Position", "60"}}),
+                           ""));
+    const Cli_Result result = Run_Cli_Program({"diff", folder.File("A"), folder.File("B")});
+    EXPECT_EQ(result.status, 0) << result.out.toStdString();
+    EXPECT_EQ(result.out, "");
+    EXPECT_TRUE(result.err.startsWith("tessaro-cli diff: the differences outside the image are "
+                                      "left out: " +
+                                      QDir::toNativeSeparators(folder.File("B")) +
+                                      ": ModbusTCPM_SetAccess.xml: Modbus_Read row 1: attribute "
+                                      "Mnemonic is missing\n"))
+        << result.err.toStdString();
+}
+
 TEST_F(Cli_Diff, WrongUsageAndUnreadableInputsGiveStatusTwo) {
     Write_Plant("A");
     QDir().mkpath(folder.File("Broken"));

@@ -126,19 +126,6 @@ TEST_F(Compare, ACorruptedChecksumIsTold) {
     EXPECT_TRUE(lines[0].contains("(computed ")) << lines[0].toStdString();
 }
 
-TEST_F(Compare, AFolderTheEditorsCannotReadIsComparedInItsImage) {
-    // Compiles (the compiler needs no Mnemonic), but the access editor refuses the file.
-    Plant_Files files;
-    files.read_rows = Access_Row(Section::Read, {{"Mnemonic", nullptr}});
-    const Compare_Input a = Load_Compare_Input(Write("A", files));
-    EXPECT_EQ(a.Texts, nullptr);
-    EXPECT_TRUE(a.Texts_Error.contains("ModbusTCPM_SetAccess.xml")) << a.Texts_Error.toStdString();
-    files.read_rows = Access_Row(Section::Read, {{"Mnemonic", "Pump"}});
-    const Compare_Input b = Load_Compare_Input(Write("B", files));
-    ASSERT_NE(b.Texts, nullptr);
-    EXPECT_TRUE(Compare_Configurations(a, b).empty());
-}
-
 TEST_F(Compare, RequestsArePairedByEntryWithTheNamesOfTheirRows) {
     // With DMX IN the write rows are compiled; the disabled row takes no entry.
     Plant_Files files;
