@@ -53,6 +53,9 @@ public:
     // The access step with a row of the used table selected (from the channel map).
     void Open_Access_At(int slot);
     TFChannel_Map* Channel_Map_Window() const { return channel_map_; }
+    // Writes the commissioning report of the open configuration to a PDF or HTML file the user
+    // names, and opens it with the desktop's viewer.
+    void Report();
     // Runs a program file with a parameter text (its window hidden when tipo is true) and waits
     // for it to end, up to the launcher's time limit. Reports nothing back.
     void Start_Program(const QString& NomeSW, const QString& Parameter, bool tipo);
@@ -108,6 +111,10 @@ private:
     Styled_Button* Btn_CreateBin = nullptr;
     Styled_Button* Btn_Channel_Map = nullptr;
     TFChannel_Map* channel_map_ = nullptr;
+    // The commissioning report, beside Update Device.
+    Styled_Button* Btn_Report = nullptr;
+    // Where the last report was written during this run.
+    QString last_report_dir_;
     QLabel* L_Velmora = nullptr;
     QFrame* Shape1 = nullptr;
 };
