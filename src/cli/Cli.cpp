@@ -16,6 +16,8 @@ QString Program_Usage() {
         "  check DIR [--all] [--language FILE.lng]\n"
         "                           run the editors' checks over a configuration folder\n"
         "  compile DIR [-o FILE]    compile a configuration folder into its image bank.bin\n"
+        "  diff A B [--json]        compare two configurations (folders or images) by what the\n"
+        "                           device would get\n"
         "  dump FILE.bin [--json]   decode an image: checksum, settings, requests, DMX values\n"
         "  lang FILE.lng [--json]   apply a language file over the English texts and report it\n"
         "  export DIR --table read|write|dmx [-o FILE] [--separator comma|semicolon|tab]\n"
@@ -24,6 +26,8 @@ QString Program_Usage() {
         "                           replace a table of a configuration folder with a CSV file\n"
         "  map DIR [--json]         which request owns which DMX channel: overlaps, channels\n"
         "                           beyond the count, uncovered channels, load per slave\n"
+        "  report DIR -o FILE.pdf|FILE.html [--language FILE.lng]\n"
+        "                           write the commissioning report of a configuration folder\n"
         "  run DIR --seconds N [--json-lines] [--allow-writes] [--set CH=V ...]\n"
         "                           dry run: send the requests to the real slaves for N seconds\n"
         "\n"
@@ -87,6 +91,8 @@ int Run_Cli(const QStringList& arguments, Cli_Streams streams) {
         return Verb_Check(rest, streams);
     if (verb == QLatin1String("compile"))
         return Verb_Compile(rest, streams);
+    if (verb == QLatin1String("diff"))
+        return Verb_Diff(rest, streams);
     if (verb == QLatin1String("dump"))
         return Verb_Dump(rest, streams);
     if (verb == QLatin1String("lang"))
@@ -97,10 +103,16 @@ int Run_Cli(const QStringList& arguments, Cli_Streams streams) {
         return Verb_Import(rest, streams);
     if (verb == QLatin1String("map"))
         return Verb_Map(rest, streams);
+    if (verb == QLatin1String("report"))
+        return Verb_Report(rest, streams);
     if (verb == QLatin1String("run"))
         return Verb_Run(rest, streams);
     streams.err << "tessaro-cli: unknown verb \"" << verb << "\"\n\n" << Program_Usage();
     return Exit_Usage;
+}
+
+bool Needs_Gui_Application(const QStringList& arguments) {
+    return !arguments.isEmpty() && arguments.first() == QLatin1String("report");
 }
 
 QString Json_String(const QString& text) {

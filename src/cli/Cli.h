@@ -21,11 +21,17 @@ int Run_Cli(const QStringList& arguments, Cli_Streams streams);
 
 int Verb_Check(const QStringList& arguments, Cli_Streams streams);
 int Verb_Compile(const QStringList& arguments, Cli_Streams streams);
+int Verb_Diff(const QStringList& arguments, Cli_Streams streams);
 int Verb_Dump(const QStringList& arguments, Cli_Streams streams);
 int Verb_Lang(const QStringList& arguments, Cli_Streams streams);
 int Verb_Run(const QStringList& arguments, Cli_Streams streams);
 int Verb_Export(const QStringList& arguments, Cli_Streams streams);
 int Verb_Import(const QStringList& arguments, Cli_Streams streams);
+// Needs a QGuiApplication (see Needs_Gui_Application).
+int Verb_Report(const QStringList& arguments, Cli_Streams streams);
+
+// The verbs that draw (the report) need a QGuiApplication; the others run on QtCore alone.
+bool Needs_Gui_Application(const QStringList& arguments);
 
 // The folders of the configurator that this tessaro-cli belongs to: an installed tree or a
 // program folder, decided from the folder of its executable as the configurator decides it.
@@ -46,10 +52,11 @@ QString Program_Usage();
 QString Folders_Help(const Program_Folders& folders);
 QString Check_Usage();
 QString Compile_Usage();
+QString Diff_Usage();
 QString Dump_Usage();
 QString Lang_Usage();
 QString Run_Usage();
 QString Export_Usage();
 QString Import_Usage();
-
 QString Map_Usage();
+QString Report_Usage();

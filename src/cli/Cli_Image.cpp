@@ -1,6 +1,7 @@
 #include "cli/Cli.h"
 
 #include "image/Bank_Layout.h"
+#include "image/Bank_Text.h"
 #include "image/USaveBincc.h"
 #include "platform/Error.h"
 #include "platform/Files.h"
@@ -28,84 +29,16 @@ QString Dump_Usage() {
 
 namespace {
 
-QString Function_Name(int code) {
-    switch (code) {
-    case 1:
-        return QStringLiteral("Read Coils");
-    case 2:
-        return QStringLiteral("Read Discrete Inputs");
-    case 3:
-        return QStringLiteral("Read Holding Registers");
-    case 4:
-        return QStringLiteral("Read Input Registers");
-    case 5:
-        return QStringLiteral("Write Single Coil");
-    case 6:
-        return QStringLiteral("Write Single Register");
-    case 15:
-        return QStringLiteral("Write Multiple Coils");
-    case 16:
-        return QStringLiteral("Write Multiple Registers");
-    case 0:
-        return QStringLiteral("type not recognised");
-    default:
-        return QStringLiteral("unknown");
-    }
-}
-
-QString Dotted(std::uint32_t word) {
-    return QStringLiteral("%1.%2.%3.%4")
-        .arg(word >> 24)
-        .arg((word >> 16) & 0xFF)
-        .arg((word >> 8) & 0xFF)
-        .arg(word & 0xFF);
-}
-
-QStringList Flag_Names(std::uint8_t flags) {
-    QStringList names;
-    if (flags & Flag_On_Change)
-        names.append(QStringLiteral("OnChange"));
-    if (flags & Flag_Swap)
-        names.append(QStringLiteral("Swap"));
-    if (flags & Flag_On_CMD)
-        names.append(QStringLiteral("OnCMD"));
-    return names;
-}
-
-bool Is_Address(const Settings_Field& field) {
-    return field.Source == Settings_Source::IP_Address ||
-           field.Source == Settings_Source::Subnet_Mask || field.Source == Settings_Source::Gateway;
-}
-
-// A field's value as text: dotted for the addresses, "N x V" for a run of equal elements.
-QString Field_Text(std::span<const std::uint8_t> bank, const Settings_Field& field) {
-    QStringList values;
-    for (int i = 0; i < field.Count; ++i)
-        values.append(QString::number(Read_Settings_Element(bank, field, i)));
-    if (Is_Address(field))
-        return values.join(QLatin1Char('.'));
-    if (field.Count > 1 && values.count(values.first()) == values.size())
-        return QStringLiteral("%1 x %2").arg(field.Count).arg(values.first());
-    return values.join(QLatin1Char(' '));
-}
-
-// The same for JSON: a number, a dotted text or an array of numbers.
+// A field's value for JSON: a number, a dotted text or an array of numbers.
 QString Field_Json(std::span<const std::uint8_t> bank, const Settings_Field& field) {
-    if (Is_Address(field))
-        return Json_String(Field_Text(bank, field));
+    if (Is_Address_Field(field))
+        return Json_String(Settings_Field_Text(bank, field));
     if (field.Count == 1)
         return QString::number(Read_Settings_Element(bank, field, 0));
     QStringList values;
     for (int i = 0; i < field.Count; ++i)
         values.append(QString::number(Read_Settings_Element(bank, field, i)));
     return QLatin1Char('[') + values.join(QStringLiteral(", ")) + QLatin1Char(']');
-}
-
-const Settings_Field& Field_Of(Settings_Source source) {
-    for (const Settings_Field& field : Settings_Block_Layout)
-        if (field.Source == source)
-            return field;
-    throw std::logic_error("settings field missing");
 }
 
 } // namespace
@@ -202,11 +135,11 @@ int Verb_Dump(const QStringList& arguments, Cli_Streams streams) {
     }
     const std::span bank(reinterpret_cast<const std::uint8_t*>(data.constData()), Bank_Size);
     const std::uint32_t stored =
-        Read_Settings_Element(bank, Field_Of(Settings_Source::Checksum), 0);
+        Read_Settings_Element(bank, Settings_Field_Of(Settings_Source::Checksum), 0);
     const std::uint32_t computed =
         Byte_Sum(bank.subspan(Settings_Block_Offset, Settings_Checksum_Offset));
     const std::uint32_t count_field =
-        Read_Settings_Element(bank, Field_Of(Settings_Source::Request_Count), 0);
+        Read_Settings_Element(bank, Settings_Field_Of(Settings_Source::Request_Count), 0);
     const int count = static_cast<int>(
         std::min<std::uint32_t>(count_field, static_cast<std::uint32_t>(Request_Table_Entries)));
 
@@ -231,11 +164,11 @@ int Verb_Dump(const QStringList& arguments, Cli_Streams streams) {
                             << static_cast<std::uint32_t>(member);
             });
             QStringList flags;
-            for (const QString& flag : Flag_Names(record.Request_Flags))
+            for (const QString& flag : Request_Flag_Names(record.Request_Flags))
                 flags.append(Json_String(flag));
             streams.out << ", \"Function_Name\": "
                         << Json_String(Function_Name(record.Function_Code))
-                        << ", \"IP_Address\": " << Json_String(Dotted(record.IP_Word))
+                        << ", \"IP_Address\": " << Json_String(Dotted_Address(record.IP_Word))
                         << ", \"Flags\": [" << flags.join(QStringLiteral(", ")) << "]}";
         }
         streams.out << "], \"dmx_defaults\": [";
@@ -250,7 +183,7 @@ int Verb_Dump(const QStringList& arguments, Cli_Streams streams) {
                     << '\n'
                     << "Settings:\n";
         for (const Settings_Field& field : Settings_Block_Layout)
-            streams.out << "  " << field.Name << " = " << Field_Text(bank, field) << '\n';
+            streams.out << "  " << field.Name << " = " << Settings_Field_Text(bank, field) << '\n';
         streams.out << "Requests: " << count_field;
         if (count_field > static_cast<std::uint32_t>(Request_Table_Entries))
             streams.out << " (more than the table's " << Request_Table_Entries
@@ -260,17 +193,8 @@ int Verb_Dump(const QStringList& arguments, Cli_Streams streams) {
             const Request_Record record = Read_Request_Record(bank, i);
             streams.out << "  " << i << ":";
             For_Each_Request_Field(record, [&](const char* name, int, const auto& member) {
-                const std::uint32_t value = static_cast<std::uint32_t>(member);
-                streams.out << ' ' << name << '=';
-                if (std::string_view(name) == "IP_Word")
-                    streams.out << Dotted(value);
-                else if (std::string_view(name) == "Request_Flags")
-                    streams.out << value << " [" << Flag_Names(record.Request_Flags).join(',')
-                                << ']';
-                else if (std::string_view(name) == "Function_Code")
-                    streams.out << value << " (" << Function_Name(record.Function_Code) << ')';
-                else
-                    streams.out << value;
+                streams.out << ' ' << name << '='
+                            << Request_Field_Text(name, static_cast<std::uint32_t>(member));
             });
             streams.out << '\n';
         }

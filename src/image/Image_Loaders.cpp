@@ -290,8 +290,11 @@ void Load_Image_DMX_Defaults(Image_Record& image, const QString& dmx_default_val
     });
 }
 
-void Load_Image_Requests(Image_Record& image, const QString& access_file) {
+void Load_Image_Requests(Image_Record& image, const QString& access_file,
+                         std::vector<Request_Source>* sources) {
     image.Settings.Request_Count = 0;
+    if (sources)
+        sources->clear();
     pugi::xml_document doc;
     if (!Load_Project_File(access_file, doc))
         return;
@@ -329,6 +332,8 @@ void Load_Image_Requests(Image_Record& image, const QString& access_file) {
             Load_Read_Fields(row, record);
         else
             Load_Write_Fields(row, record);
+        if (sources)
+            sources->push_back({number, row.Text("Mnemonic")});
         ++count;
         return true;
     });

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <cstdint>
+#include <vector>
 
 #include "image/Image_Record.h"
 
@@ -18,9 +19,20 @@ void Load_Image_Settings(Image_Record& image, const QString& par_gen_file);
 // DMX_Default_Values.xml: the default value of each channel, the first 512 rows.
 void Load_Image_DMX_Defaults(Image_Record& image, const QString& dmx_default_values_file);
 
+// Where a compiled request came from: its row in the section, counted from 1 (the slot number of
+// the access editor), and the row's mnemonic, which the image does not hold.
+struct Request_Source {
+    int Row = 0;
+    QString Mnemonic;
+
+    bool operator==(const Request_Source&) const = default;
+};
+
 // ModbusTCPM_SetAccess.xml: the enabled rows of the read section when DMX_Out is set, else of the
-// write section, packed from entry 0; sets Request_Count.
-void Load_Image_Requests(Image_Record& image, const QString& access_file);
+// write section, packed from entry 0; sets Request_Count. With sources, entry i's row is
+// sources[i] afterwards.
+void Load_Image_Requests(Image_Record& image, const QString& access_file,
+                         std::vector<Request_Source>* sources = nullptr);
 
 // The Modbus function code of a request row from its upper-cased, untrimmed Type: 1 to 4 for the
 // read types; for writes 5 or 15 (coils) and 6 or 16 (registers), the single form for one point.

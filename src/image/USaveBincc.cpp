@@ -31,13 +31,14 @@ QString Bank_File_Path(const QString& project_dir) {
     return project_dir + QStringLiteral("/bin/bank.bin");
 }
 
-void Compile_Bank(const Project_Files& files, Image_Record& image, Bank_Buffer& buffer) {
+void Compile_Bank(const Project_Files& files, Image_Record& image, Bank_Buffer& buffer,
+                  std::vector<Request_Source>* sources) {
     Set_Image_Defaults(image);
     Clear_Image_DMX_Defaults(image);
     Clear_Request_Table(image);
     Load_Image_Settings(image, files.ParGen_File);
     Load_Image_DMX_Defaults(image, files.DMX_Default_Values_File);
-    Load_Image_Requests(image, files.ModbusTCPM_SetAccess_File);
+    Load_Image_Requests(image, files.ModbusTCPM_SetAccess_File, sources);
 
     buffer.Length = 0;
     Serialize_Request_Table(image, buffer);

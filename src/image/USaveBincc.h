@@ -4,6 +4,7 @@
 #include <QString>
 
 #include "image/Bank_Layout.h"
+#include "image/Image_Loaders.h"
 #include "image/Image_Record.h"
 
 struct App_State;
@@ -25,8 +26,10 @@ QString Bank_File_Path(const QString& project_dir);
 
 // Rebuilds the image record from the three files and serialises it into the buffer: the request
 // table, the settings block with its sum and the DMX default block, 35328 bytes. A file that
-// cannot be read ends the compile with a Tessaro_Error; the buffer is then not complete.
-void Compile_Bank(const Project_Files& files, Image_Record& image, Bank_Buffer& buffer);
+// cannot be read ends the compile with a Tessaro_Error; the buffer is then not complete. With
+// sources, the row and mnemonic of each request entry (see Load_Image_Requests).
+void Compile_Bank(const Project_Files& files, Image_Record& image, Bank_Buffer& buffer,
+                  std::vector<Request_Source>* sources = nullptr);
 // The same for the open configuration; its folder must exist.
 void Compile_Bank(const App_State& state, Image_Record& image, Bank_Buffer& buffer);
 

@@ -357,6 +357,26 @@ const std::vector<std::pair<int, const char*>>& Default_Text_Entries() {
         {759, ": too many rows; a request table holds at most "},
 
         // Commissioning tools: report and compare, 760-779.
+        {760, "Report"},
+        {761, "Write a report of the configuration as a PDF or HTML file"},
+        {762, "Commissioning Report"},
+        {763, "Configuration"},
+        {764, "Date"},
+        {765, "Program Version"},
+        {766, "Communication"},
+        {767, "Modbus TCP Requests"},
+        {768, "disabled"},
+        {769, "Entry"},
+        {770, "No requests"},
+        {772, "Configuration Image"},
+        {773, "Size"},
+        {774, "bytes"},
+        {775, "Settings Checksum"},
+        {776, "SHA-256 of bin/bank.bin"},
+        {777, "bin/bank.bin is missing: Update Device has not written it yet."},
+        {778, "bin/bank.bin is older than the project files: it differs from the image they "
+              "compile to now."},
+        {779, "The project files cannot be compiled into an image: "},
 
         // Commissioning tools: a file changed by another program, 780-784.
 
@@ -410,6 +430,18 @@ const std::vector<std::pair<int, const char*>>& Default_Text_Entries() {
         {902, "Error!!! Copy a valid row before Paste it"},
 
         // Commissioning tools: report and compare, continued, 903-929.
+        {903, "Save the Report"},
+        {904, "PDF Document"},
+        {905, "HTML Page"},
+        {906, "The report was not written."},
+        {907, "Requests in the Image"},
+        {908, "ParGen.xml is missing: the device gets the image's own defaults."},
+        {909, "Folder"},
+        {910, "the name must end in .pdf or .html"},
+        {911, "Error"},
+        {912, "Warning"},
+        {913, "Information"},
+        {914, "The channel map cannot be drawn: "},
 
         // Commissioning tools: dry run, continued, 930-949.
         {930, "Row %1: %2, unit %3, %4 from address %5, %6 points (function %7)"},

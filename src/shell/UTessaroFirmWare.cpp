@@ -10,7 +10,10 @@
 #include "options/USoftOptions.h"
 #include "options/Version_Check.h"
 #include "options/Version_Checker.h"
+#include "platform/Error.h"
 #include "platform/Error_Display.h"
+#include "report/Report_Data.h"
+#include "report/Report_Document.h"
 #include "shell/Settings.h"
 #include "shell/Startup.h"
 #include "shell/UAbout.h"
@@ -21,7 +24,13 @@
 #include "widgets/Look.h"
 
 #include <QCloseEvent>
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QStandardPaths>
 #include <QStyle>
 #include <cstdio>
 #include <memory>
@@ -32,6 +41,33 @@ constexpr int Client_Width = 694;
 constexpr int Btn_CreateBin_Top = 288;
 constexpr int First_Update_Interval = 60000;
 constexpr int Update_Interval = 7200000;
+
+// A printed page: the glyph of the report step.
+QIcon Report_Glyph() {
+    QPixmap pixmap(32, 32);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QPolygonF page({QPointF(7.5, 3.5), QPointF(20.5, 3.5), QPointF(25.5, 8.5),
+                          QPointF(25.5, 28.5), QPointF(7.5, 28.5)});
+    painter.setPen(QPen(QColor(0x50, 0x50, 0x50), 1.2));
+    painter.setBrush(Qt::white);
+    painter.drawPolygon(page);
+    painter.drawPolyline(QPolygonF({QPointF(20.5, 3.5), QPointF(20.5, 8.5), QPointF(25.5, 8.5)}));
+    painter.setPen(QPen(QColor(0x30, 0x70, 0xB0), 1.6));
+    for (const qreal y : {12.0, 16.0, 20.0})
+        painter.drawLine(QPointF(10.5, y), QPointF(22.5, y));
+    painter.drawLine(QPointF(10.5, 24.0), QPointF(17.5, 24.0));
+    return QIcon(pixmap);
+}
+
+// The wait cursor while something is being written.
+struct Wait_Cursor {
+    Wait_Cursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~Wait_Cursor() { QGuiApplication::restoreOverrideCursor(); }
+    Wait_Cursor(const Wait_Cursor&) = delete;
+    Wait_Cursor& operator=(const Wait_Cursor&) = delete;
+};
 
 } // namespace
 
@@ -140,7 +176,8 @@ void TFTessaroFirmWare::Build_Controls() {
     Btn_DMX_Default->Set_Glyph(style->standardIcon(QStyle::SP_FileDialogContentsView));
     Btn_CreateBin = Add_Button("Btn_CreateBin", 80, Btn_CreateBin_Top, 170, 36);
     Btn_CreateBin->Set_Glyph(style->standardIcon(QStyle::SP_ArrowUp));
-    // The channel map beside the access step, in the free space of the step rows.
+    // The commissioning tools in the free space of the step rows: the channel map beside the
+    // access step, the report beside Update Device.
     Btn_Channel_Map = Add_Button("Btn_Channel_Map", 258, 200, 170, 36);
     Btn_Channel_Map->Set_Glyph(style->standardIcon(QStyle::SP_FileDialogInfoView));
     Btn_Channel_Map->Set_Show_Hint(true);
@@ -148,15 +185,17 @@ void TFTessaroFirmWare::Build_Controls() {
     Btn_Dry_Run = Add_Button("Btn_Dry_Run", 258, 244, 170, 36);
     Btn_Dry_Run->Set_Glyph(style->standardIcon(QStyle::SP_MediaPlay));
     Btn_Dry_Run->Set_Show_Hint(true);
+    Btn_Report = Add_Button("Btn_Report", 258, 288, 170, 36);
+    Btn_Report->Set_Glyph(Report_Glyph());
     for (Styled_Button* step : {Btn_New, Btn_Open, Btn_Prm_Gen, Btn_ModM_SetAccess, Btn_DMX_Default,
-                                Btn_CreateBin, Btn_Channel_Map, Btn_Dry_Run})
+                                Btn_CreateBin, Btn_Channel_Map, Btn_Dry_Run, Btn_Report})
         step->Set_Left_Aligned(true);
     Btn_ModM_SetAccess->setText(QStringLiteral("Set Access"));
 
     // Hints pop up on every button but the DMX step (which keeps its hint unshown) and the
     // access step (which has none).
     for (Styled_Button* button :
-         {Btn_Info, Btn_Opz, Btn_Close, Btn_New, Btn_Open, Btn_Prm_Gen, Btn_CreateBin})
+         {Btn_Info, Btn_Opz, Btn_Close, Btn_New, Btn_Open, Btn_Prm_Gen, Btn_CreateBin, Btn_Report})
         button->Set_Show_Hint(true);
 
     L_Velmora = look::Add_Label(this, "L_Velmora", QPoint(565, 304), Label_Style::Grey_Bold);
@@ -178,8 +217,10 @@ void TFTessaroFirmWare::Build_Controls() {
     QWidget::setTabOrder(Btn_Close, Btn_Opz);
     QWidget::setTabOrder(Btn_Opz, Btn_DMX_Default);
     QWidget::setTabOrder(Btn_DMX_Default, Btn_ModM_SetAccess);
+    // The commissioning tools follow the steps: Channel Map, Dry Run, Report.
     QWidget::setTabOrder(Btn_ModM_SetAccess, Btn_Channel_Map);
     QWidget::setTabOrder(Btn_Channel_Map, Btn_Dry_Run);
+    QWidget::setTabOrder(Btn_Dry_Run, Btn_Report);
 
     look::Set_Client_Size(this, Client_Width, Btn_CreateBin_Top + 152, true);
     look::Centre_On_Screen(this);
@@ -207,6 +248,8 @@ void TFTessaroFirmWare::Set_Lang() {
     Btn_Channel_Map->Set_Hint(t[702]);
     Btn_Dry_Run->setText(t[720]);
     Btn_Dry_Run->Set_Hint(t[721]);
+    Btn_Report->setText(t[760]);
+    Btn_Report->Set_Hint(t[761]);
 }
 
 void TFTessaroFirmWare::Change_Language() {
@@ -322,6 +365,8 @@ void TFTessaroFirmWare::Run_Step(QObject* sender) {
         Show_Channel_Map();
     } else if (sender == Btn_Dry_Run) {
         Show_Dry_Run();
+    } else if (sender == Btn_Report) {
+        Report();
     }
 }
 
@@ -391,6 +436,44 @@ void TFTessaroFirmWare::Update_Device() {
         windows_.Boot->Form_Type = 1;
         ctx_.Show_Modal(*windows_.Boot);
     }
+}
+
+void TFTessaroFirmWare::Report() {
+    const App_State& state = ctx_.state;
+    QString folder = last_report_dir_;
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        folder = QDir::homePath();
+    const QString suggested = folder + QLatin1Char('/') + state.Project_Name + QLatin1Char('_') +
+                              QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")) +
+                              QStringLiteral(".pdf");
+    const QString filter =
+        QStringLiteral("%1 (*.pdf);;%2 (*.html *.htm)").arg(ctx_.Text(904), ctx_.Text(905));
+    QString path = ctx_.Ask_Save_File(this, ctx_.Text(903), suggested, filter);
+    if (path.isEmpty())
+        return;
+    // A name without an extension becomes a PDF.
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".pdf");
+    const std::optional<Report_Format> format = Report_Format_For(path);
+    if (!format) {
+        ctx_.messages->Error(this, ctx_.Text(906) + QLatin1Char('\n') +
+                                       QDir::toNativeSeparators(path) + QStringLiteral(": ") +
+                                       ctx_.Text(910));
+        return;
+    }
+    last_report_dir_ = QFileInfo(path).absolutePath();
+    try {
+        const Wait_Cursor wait;
+        const Report_Data data =
+            Collect_Report_Data(state.Project_Dir, QDateTime::currentDateTime(), ctx_.lang);
+        Write_Report(path, *format, data, ctx_.lang);
+    } catch (const Tessaro_Error& error) {
+        ctx_.messages->Error(this, ctx_.Text(906) + QLatin1Char('\n') + error.Message());
+        return;
+    }
+    ctx_.Open_Url(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
 }
 
 void TFTessaroFirmWare::Start_Program(const QString& NomeSW, const QString& Parameter, bool tipo) {

@@ -57,6 +57,9 @@ public:
     // The access step with a row of the used table selected (from the channel map).
     void Open_Access_At(int slot);
     TFChannel_Map* Channel_Map_Window() const { return channel_map_; }
+    // Writes the commissioning report of the open configuration to a PDF or HTML file the user
+    // names, and opens it with the desktop's viewer.
+    void Report();
     // Runs a program file with a parameter text (its window hidden when tipo is true) and waits
     // for it to end, up to the launcher's time limit. Reports nothing back.
     void Start_Program(const QString& NomeSW, const QString& Parameter, bool tipo);
@@ -114,6 +117,10 @@ private:
     TFChannel_Map* channel_map_ = nullptr;
     Styled_Button* Btn_Dry_Run = nullptr;
     TFDry_Run* dry_run_ = nullptr;
+    // The commissioning report, beside Update Device.
+    Styled_Button* Btn_Report = nullptr;
+    // Where the last report was written during this run.
+    QString last_report_dir_;
     QLabel* L_Velmora = nullptr;
     QFrame* Shape1 = nullptr;
 };

@@ -3,8 +3,31 @@
 #include <QProcess>
 #include <gtest/gtest.h>
 
+namespace {
+
+Cli_Result Finish(QProcess& process) {
+    Cli_Result result;
+    if (!process.waitForFinished(60000)) {
+        ADD_FAILURE() << "tessaro-cli did not finish";
+        return result;
+    }
+    result.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    result.out = QString::fromUtf8(process.readAllStandardOutput());
+    result.err = QString::fromUtf8(process.readAllStandardError());
+    return result;
+}
+
+} // namespace
+
 Cli_Result Run_Cli_Program(const QStringList& arguments) {
     return Run_Program(QStringLiteral(TESSARO_CLI), arguments, QString());
+}
+
+Cli_Result Run_Cli_Program(const QStringList& arguments, const QProcessEnvironment& environment) {
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(TESSARO_CLI), arguments);
+    return Finish(process);
 }
 
 Cli_Result Run_Program(const QString& program, const QStringList& arguments,
@@ -20,13 +43,5 @@ Cli_Result Run_Program(const QString& program, const QStringList& arguments,
         process.setProcessEnvironment(env);
     }
     process.start(program, arguments);
-    Cli_Result result;
-    if (!process.waitForFinished(60000)) {
-        ADD_FAILURE() << "tessaro-cli did not finish";
-        return result;
-    }
-    result.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    result.out = QString::fromUtf8(process.readAllStandardOutput());
-    result.err = QString::fromUtf8(process.readAllStandardError());
-    return result;
+    return Finish(process);
 }

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QProcessEnvironment>
 #include <QStringList>
 #include <utility>
 
@@ -13,6 +14,8 @@ struct Cli_Result {
 };
 
 Cli_Result Run_Cli_Program(const QStringList& arguments);
+// The same in the given environment.
+Cli_Result Run_Cli_Program(const QStringList& arguments, const QProcessEnvironment& environment);
 
 // One run of a copy of tessaro-cli (program) in working_dir with these environment variables
 // ("NAME", value) added to the test's own.

@@ -171,6 +171,8 @@ struct Fit {
 
 const Fit Fits[] = {
     {Fit::Step_Button, 170, {15, 16, 17, 20, 21, 700, 720}},
+    // The report step of the main window.
+    {Fit::Step_Button, 170, {760}},
     {Fit::Button,
      110,
      {103, 104, 203, 204, 307, 308, 312, 313, 502, 503, 602, 603, 604, 605, 606, 607}},

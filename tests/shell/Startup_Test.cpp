@@ -179,6 +179,7 @@ TEST_F(Start_Up, LaysOutTheMainWindow) {
         {"Btn_ModM_SetAccess", QRect(80, 200, 170, 36), true, "Set Access"},
         {"Btn_DMX_Default", QRect(80, 244, 170, 36), true, "DMX Default Value"},
         {"Btn_CreateBin", QRect(80, 288, 170, 36), true, "Update Device"},
+        {"Btn_Report", QRect(258, 288, 170, 36), true, "Report"},
         {"L_Velmora", QRect(565, 304, 0, 0), true, "www.velmora.com"},
         {"Shape1", QRect(10, 339, 674, 1), true, nullptr},
     };
@@ -213,6 +214,7 @@ TEST_F(Start_Up, GivesTheButtonsTheirHints) {
         {"Btn_CreateBin", "Update the actual Firmware and/or Configuration in the device", true},
         {"Btn_DMX_Default", "Set the Default Value for the DMX", false},
         {"Btn_ModM_SetAccess", "", false},
+        {"Btn_Report", "Write a report of the configuration as a PDF or HTML file", true},
     };
     for (const auto& [name, hint, shown] : hints) {
         QWidget* button = Control(name);
@@ -225,9 +227,9 @@ TEST_F(Start_Up, FollowsTheFocusOrder) {
     Start();
     // The commissioning tools follow the specified chain.
     const char* order[] = {
-        "LL_Update",       "Btn_Info",           "Btn_CreateBin",   "Btn_New",
-        "Btn_Open",        "Btn_Prm_Gen",        "Btn_Close",       "Btn_Opz",
-        "Btn_DMX_Default", "Btn_ModM_SetAccess", "Btn_Channel_Map", "Btn_Dry_Run"};
+        "LL_Update",       "Btn_Info",    "Btn_CreateBin", "Btn_New",         "Btn_Open",
+        "Btn_Prm_Gen",     "Btn_Close",   "Btn_Opz",       "Btn_DMX_Default", "Btn_ModM_SetAccess",
+        "Btn_Channel_Map", "Btn_Dry_Run", "Btn_Report"};
     // The chain holds every widget; those that take the focus by Tab come in this order.
     QStringList chain;
     QWidget* widget = Control(order[0]);
@@ -245,7 +247,7 @@ TEST_F(Start_Up, FollowsTheFocusOrder) {
 TEST_F(Start_Up, EditingStepsNeedAnOpenConfiguration) {
     Start();
     for (const char* name :
-         {"Btn_Prm_Gen", "Btn_ModM_SetAccess", "Btn_DMX_Default", "Btn_CreateBin"}) {
+         {"Btn_Prm_Gen", "Btn_ModM_SetAccess", "Btn_DMX_Default", "Btn_CreateBin", "Btn_Report"}) {
         messages.Clear();
         Control<QPushButton>(name)->click();
         ASSERT_EQ(messages.record.size(), 1u) << name;
