@@ -64,6 +64,11 @@ NOTES = {
     691: "+ upper bound (1968 or 123)",
     694: "+ upper bound (511)",
     697: "+ row number (question with Yes and No)",
+    780: "+ file name; then STR783 and STR784 (question with Yes and No)",
+    781: "+ file name; then STR783 and STR784 (question with Yes and No)",
+    782: "+ file name; then STR783 and STR784 (question with Yes and No)",
+    783: "what the answer Yes does",
+    784: "what the answer No does",
 }
 
 ESCAPES = {'"': '"', "\\": "\\", "'": "'", "n": "\n", "t": "\t", "?": "?"}

@@ -7,6 +7,7 @@
 #include "access/Access_Table.h"
 #include "access/Access_Table_Model.h"
 #include "access/UComon.h"
+#include "platform/File_Fingerprint.h"
 #include "shell/App_Context.h"
 #include "widgets/Styled_Button.h"
 #include "widgets/Tessaro_Dialog.h"
@@ -88,4 +89,7 @@ private:
     Access_Table_Model* write_model_ = nullptr;
     List_Delegate* read_positions_ = nullptr;
     List_Delegate* write_positions_ = nullptr;
+    // ModbusTCPM_SetAccess.xml as it was when the window read it; OK asks before it overwrites
+    // another program's change. (ParGen.xml, read for the page, is not written here.)
+    File_Fingerprint loaded_file_;
 };
