@@ -64,11 +64,21 @@ NOTES = {
     691: "+ upper bound (1968 or 123)",
     694: "+ upper bound (511)",
     697: "+ row number (question with Yes and No)",
+    745: "caption of a 90-pixel button with a glyph and a menu arrow: keep it short",
+    755: "+ file name; the next line: STR756 + line + STR757 + column + the reason",
+    756: "+ line number + STR757",
+    757: "+ column number + the reason (one of STR758, STR759, STR965 to STR972)",
+    758: "+ number of columns",
+    759: "+ the most rows of a table (512)",
     780: "+ file name; then STR783 and STR784 (question with Yes and No)",
     781: "+ file name; then STR783 and STR784 (question with Yes and No)",
     782: "+ file name; then STR783 and STR784 (question with Yes and No)",
     783: "what the answer Yes does",
     784: "what the answer No does",
+    967: "+ the column title expected",
+    968: "+ the channel number expected",
+    969: "+ the channel count",
+    973: "+ file name; the reason follows on the next line",
 }
 
 ESCAPES = {'"': '"', "\\": "\\", "'": "'", "n": "\n", "t": "\t", "?": "?"}

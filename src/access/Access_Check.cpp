@@ -147,6 +147,17 @@ std::vector<Access_Failure> All_Access_Failures(const Access_Table& table, const
     return failures;
 }
 
+std::optional<Access_Failure> First_Row_Failure(const Request_Table& table, int slot,
+                                                const Lang_Table& lang, int nbyte) {
+    std::optional<Access_Failure> first;
+    Check_Row(table, slot, nbyte, [&](int rule, std::optional<int> bound) {
+        first = Access_Failure{table.Kind(), slot, rule,
+                               Message(lang, table.Kind(), slot, rule, bound)};
+        return false;
+    });
+    return first;
+}
+
 bool Check_IP_Address(const QString& IP_Address) {
     if (IP_Address.isEmpty())
         return true;

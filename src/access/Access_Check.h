@@ -31,6 +31,11 @@ std::vector<Access_Failure> All_Access_Failures(const Access_Table& table, const
                                                 int NByte_IN = Access_NByte,
                                                 int NByte_OUT = Access_NByte);
 
+// The first failing rule of one row of a table, checked as Controllo_dati checks an enabled row of
+// the used part, or nothing when the row passes.
+std::optional<Access_Failure> First_Row_Failure(const Request_Table& table, int slot,
+                                                const Lang_Table& lang, int nbyte = Access_NByte);
+
 // True when the text is NOT a valid address: it must be four dot-separated decimal numbers 0..255
 // (blanks before a number are allowed, nothing after it).
 bool Check_IP_Address(const QString& IP_Address);

@@ -3,6 +3,8 @@
 #include "access/Access_Check.h"
 #include "access/Access_File.h"
 #include "access/Table_Delegates.h"
+#include "exchange/Exchange_Texts.h"
+#include "exchange/Spreadsheet_Button.h"
 #include "platform/Error.h"
 #include "platform/Save_File.h"
 #include "widgets/Look.h"
@@ -172,6 +174,10 @@ void TFModbus_TCP_Master_Set_Access::FormCreate() {
             &TFModbus_TCP_Master_Set_Access::Btn_CopyRowClick);
     connect(Btn_PasteRow, &QPushButton::clicked, this,
             &TFModbus_TCP_Master_Set_Access::Btn_PasteRowClick);
+    Btn_Spreadsheet = new Spreadsheet_Button(P_Button, ctx_);
+    Btn_Spreadsheet->setGeometry(912, 6, 90, 28);
+    Btn_Spreadsheet->On_Export = [this] { Spreadsheet_Export(); };
+    Btn_Spreadsheet->On_Import = [this] { Spreadsheet_Import(); };
 
     look::Set_Caption(L_SW_Code, ctx_.state.SW_Code);
     look::Set_Client_Size(this, Client_Width, Client_Height, false);
@@ -190,6 +196,7 @@ void TFModbus_TCP_Master_Set_Access::Set_Lang() {
         buttons[i]->setText(t[602 + i]);
         buttons[i]->Set_Hint(t[640 + i]);
     }
+    Btn_Spreadsheet->Set_Lang();
     PageControl1->setTabText(PageControl1->indexOf(TS_Modbus_Read), t[608]);
     PageControl1->setTabText(PageControl1->indexOf(TS_Modbus_Write), t[609]);
 
@@ -327,6 +334,43 @@ void TFModbus_TCP_Master_Set_Access::Btn_PasteRowClick() {
         return;
     const bool read = Active_Table() == ACG_Modbus_Read;
     Table_Paste_Row(*Active_Table(), row, read ? Do_Copy_In_Read : Do_Copy_In_Write, ctx_);
+}
+
+void TFModbus_TCP_Master_Set_Access::Spreadsheet_Export() {
+    Commit_Edits();
+    const bool read = Active_Table() == ACG_Modbus_Read;
+    const Request_Table& table = access_.Table(read ? Access_Kind::Read : Access_Kind::Write);
+    const QString name = read ? QStringLiteral("_Modbus_Read") : QStringLiteral("_Modbus_Write");
+    spreadsheet::Export_File(this, ctx_,
+                             spreadsheet::Question_Caption(ctx_.Text(read ? 608 : 609),
+                                                           ctx_.Text(exchange_text::Export)),
+                             ctx_.state.Project_Name + name, [&](Csv_Separator separator) {
+                                 return Export_Access_Csv(table, ctx_.lang, separator);
+                             });
+}
+
+void TFModbus_TCP_Master_Set_Access::Spreadsheet_Import() {
+    Commit_Edits();
+    const bool read = Active_Table() == ACG_Modbus_Read;
+    const Access_Kind kind = read ? Access_Kind::Read : Access_Kind::Write;
+    const auto file = spreadsheet::Ask_Import_File(
+        this, ctx_,
+        spreadsheet::Question_Caption(ctx_.Text(read ? 608 : 609),
+                                      ctx_.Text(exchange_text::Import)));
+    if (!file)
+        return;
+    const Access_Csv_Import imported = Import_Access_Csv(
+        file->bytes, kind, spreadsheet::Accepted_Titles(ctx_, Csv_Table_Of(kind)), ctx_.lang);
+    if (imported.problem) {
+        ctx_.messages->Error(this, Csv_Problem_Message(file->path, *imported.problem, ctx_.lang));
+        return;
+    }
+    Access_Table_Model* model = Model_Of(Active_Table());
+    model->Begin_Reload();
+    Replace_Access_Rows(access_.Table(kind), imported.rows);
+    model->End_Reload();
+    Active_Table()->setCurrentIndex(model->index(0, 1));
+    Active_Table()->scrollToTop();
 }
 
 void TFModbus_TCP_Master_Set_Access::ClickCell(QTableView* sender, int ARow, int ACol) {

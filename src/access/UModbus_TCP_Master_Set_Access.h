@@ -13,6 +13,7 @@
 #include "widgets/Tessaro_Dialog.h"
 
 class List_Delegate;
+class Spreadsheet_Button;
 
 // The Modbus TCP master requests of the open configuration: the read table (DMX OUT) or the
 // write table (DMX IN) after the DMX role in ParGen.xml; both are loaded, checked on OK and saved
@@ -37,6 +38,9 @@ public:
     void Btn_InsRowClick();
     void Btn_CopyRowClick();
     void Btn_PasteRowClick();
+    // The spreadsheet menu: the table on the visible page to a CSV file, or replaced by one.
+    void Spreadsheet_Export();
+    void Spreadsheet_Import();
 
     void ClickCell(QTableView* sender, int ARow, int ACol);
     void Grid_DblClickCell(QTableView* sender, int ARow, int ACol);
@@ -64,6 +68,7 @@ public:
     Styled_Button* Btn_InsRow = nullptr;
     Styled_Button* Btn_CopyRow = nullptr;
     Styled_Button* Btn_PasteRow = nullptr;
+    Spreadsheet_Button* Btn_Spreadsheet = nullptr;
 
     QStringList Hint_Read;
     QStringList Hint_Write;

@@ -12,6 +12,10 @@ QString Program_Usage() {
         "  compile DIR [-o FILE]    compile a configuration folder into its image bank.bin\n"
         "  dump FILE.bin [--json]   decode an image: checksum, settings, requests, DMX values\n"
         "  lang FILE.lng [--json]   apply a language file over the English texts and report it\n"
+        "  export DIR --table read|write|dmx [-o FILE] [--separator comma|semicolon|tab]\n"
+        "                           write a table of a configuration folder as a CSV file\n"
+        "  import DIR --table read|write|dmx FILE\n"
+        "                           replace a table of a configuration folder with a CSV file\n"
         "\n"
         "tessaro-cli VERB --help shows the usage of one verb.\n");
 }
@@ -36,6 +40,10 @@ int Run_Cli(const QStringList& arguments, Cli_Streams streams) {
         return Verb_Dump(rest, streams);
     if (verb == QLatin1String("lang"))
         return Verb_Lang(rest, streams);
+    if (verb == QLatin1String("export"))
+        return Verb_Export(rest, streams);
+    if (verb == QLatin1String("import"))
+        return Verb_Import(rest, streams);
     streams.err << "tessaro-cli: unknown verb \"" << verb << "\"\n\n" << Program_Usage();
     return Exit_Usage;
 }

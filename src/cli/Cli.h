@@ -21,6 +21,8 @@ int Verb_Check(const QStringList& arguments, Cli_Streams streams);
 int Verb_Compile(const QStringList& arguments, Cli_Streams streams);
 int Verb_Dump(const QStringList& arguments, Cli_Streams streams);
 int Verb_Lang(const QStringList& arguments, Cli_Streams streams);
+int Verb_Export(const QStringList& arguments, Cli_Streams streams);
+int Verb_Import(const QStringList& arguments, Cli_Streams streams);
 
 // A JSON string literal: quotes, backslashes and control characters escaped, the rest as is.
 QString Json_String(const QString& text);
@@ -31,3 +33,5 @@ QString Check_Usage();
 QString Compile_Usage();
 QString Dump_Usage();
 QString Lang_Usage();
+QString Export_Usage();
+QString Import_Usage();

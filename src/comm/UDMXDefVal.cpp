@@ -1,5 +1,7 @@
 #include "comm/UDMXDefVal.h"
 
+#include "exchange/Exchange_Texts.h"
+#include "exchange/Spreadsheet_Button.h"
 #include "platform/Error.h"
 #include "platform/Files.h"
 #include "platform/Save_File.h"
@@ -16,6 +18,7 @@
 namespace {
 
 constexpr int Row_Height = 22;
+constexpr int Spreadsheet_Left = 8;
 constexpr int Column_Widths[DMX_Table_Model::Column_Count] = {100, 100, 250};
 
 // The channel column looks like the header: it names the row and is never edited.
@@ -114,6 +117,16 @@ void TFDMXDefVal::Build_Controls() {
 
     QWidget::setTabOrder(ACG_DMX_Def_Val, Btn_OK);
     QWidget::setTabOrder(Btn_OK, Btn_Cancel);
+
+    // Left of OK and Cancel, outside their centring layout so that they never move; the panel
+    // keeps the room that the three buttons need.
+    Btn_Spreadsheet = new Spreadsheet_Button(P_Button, ctx_);
+    Btn_Spreadsheet->setGeometry(Spreadsheet_Left, 6, 90, 28);
+    Btn_Spreadsheet->On_Export = [this] { Spreadsheet_Export(); };
+    Btn_Spreadsheet->On_Import = [this] { Spreadsheet_Import(); };
+    QWidget::setTabOrder(Btn_Cancel, Btn_Spreadsheet);
+    const int centred = Btn_OK->width() + buttons->spacing() + Btn_Cancel->width();
+    P_Button->setMinimumWidth(2 * (Spreadsheet_Left + Btn_Spreadsheet->width() + 8) + centred);
     look::Set_Client_Size(this, 475, 337, false);
 }
 
@@ -130,6 +143,7 @@ void TFDMXDefVal::Set_Lang() {
     model_->Set_Header_Hints(Hint_Grid);
     Btn_OK->Set_Hint(t[511]);
     Btn_Cancel->Set_Hint(t[512]);
+    Btn_Spreadsheet->Set_Lang();
 }
 
 void TFDMXDefVal::FormShow() {
@@ -193,6 +207,35 @@ void TFDMXDefVal::Btn_OKClick() {
 
 void TFDMXDefVal::Btn_CancelClick() {
     done(QDialog::Rejected);
+}
+
+void TFDMXDefVal::Spreadsheet_Export() {
+    ACG_DMX_Def_Val->Commit_Edit();
+    const DMX_Default_Table& table = model_->Table();
+    spreadsheet::Export_File(
+        this, ctx_, spreadsheet::Question_Caption(ctx_.Text(500), ctx_.Text(exchange_text::Export)),
+        ctx_.state.Project_Name + QStringLiteral("_DMX_Default_Values"),
+        [&](Csv_Separator separator) { return Export_DMX_Csv(table, ctx_.lang, separator); });
+}
+
+void TFDMXDefVal::Spreadsheet_Import() {
+    ACG_DMX_Def_Val->Commit_Edit();
+    const auto file = spreadsheet::Ask_Import_File(
+        this, ctx_,
+        spreadsheet::Question_Caption(ctx_.Text(500), ctx_.Text(exchange_text::Import)));
+    if (!file)
+        return;
+    const int channels = model_->rowCount();
+    const DMX_Csv_Import imported = Import_DMX_Csv(
+        file->bytes, channels, spreadsheet::Accepted_Titles(ctx_, Csv_Table::DMX), ctx_.lang);
+    if (imported.problem) {
+        ctx_.messages->Error(this, Csv_Problem_Message(file->path, *imported.problem, ctx_.lang));
+        return;
+    }
+    model_->Set_Table(DMX_Table_From_Rows(channels, imported.rows));
+    if (model_->rowCount() > 0)
+        ACG_DMX_Def_Val->setCurrentIndex(model_->index(0, DMX_Table_Model::Value_Column));
+    ACG_DMX_Def_Val->scrollToTop();
 }
 
 void TFDMXDefVal::showEvent(QShowEvent* event) {

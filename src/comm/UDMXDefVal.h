@@ -10,6 +10,7 @@
 #include "widgets/Tessaro_Dialog.h"
 
 class DMX_Grid;
+class Spreadsheet_Button;
 
 // The DMX Default Value dialog: one row per DMX channel with its default value (0 to 255) and a
 // free description. The row count follows the channel count of ParGen.xml; the table is read
@@ -25,6 +26,9 @@ public:
     void Btn_CancelClick();
     // Checks every default value; shows the message of the first failing row and gives false.
     bool Controllo_dati();
+    // The spreadsheet menu: the table to a CSV file, or replaced by one.
+    void Spreadsheet_Export();
+    void Spreadsheet_Import();
 
     DMX_Table_Model* Model() const { return model_; }
 
@@ -54,4 +58,5 @@ private:
     QWidget* P_Button = nullptr;
     Styled_Button* Btn_OK = nullptr;
     Styled_Button* Btn_Cancel = nullptr;
+    Spreadsheet_Button* Btn_Spreadsheet = nullptr;
 };

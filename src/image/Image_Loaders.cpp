@@ -29,15 +29,6 @@ template <typename Visit> void For_Each_Row(pugi::xml_node parent, Visit&& visit
             return;
 }
 
-// Upper case of the ASCII letters only, as the device's type and flag texts are compared.
-QString Ascii_Upper(const QString& text) {
-    QString upper = text;
-    for (QChar& c : upper)
-        if (c >= QLatin1Char('a') && c <= QLatin1Char('z'))
-            c = QChar(c.unicode() - u'a' + u'A');
-    return upper;
-}
-
 // The integer of a settings element, or the fallback when the element is missing, holds more
 // than plain text or does not convert.
 std::int32_t Setting(pugi::xml_node root, const char* name, std::int32_t fallback) {
@@ -165,27 +156,6 @@ private:
     int number_;
 };
 
-// The Modbus function code of a row from its upper-cased, untrimmed type.
-std::uint8_t Read_Function_Code(const QString& type) {
-    if (type == QLatin1String("COIL STATUS"))
-        return 1;
-    if (type == QLatin1String("INPUT STATUS"))
-        return 2;
-    if (type == QLatin1String("HOLDING REGISTER"))
-        return 3;
-    if (type == QLatin1String("INPUT REGISTER"))
-        return 4;
-    return 0;
-}
-
-std::uint8_t Write_Function_Code(const QString& type, std::uint16_t npoint) {
-    if (type == QLatin1String("COIL STATUS"))
-        return npoint == 1 ? 5 : 15;
-    if (type == QLatin1String("HOLDING REGISTER"))
-        return npoint == 1 ? 6 : 16;
-    return 0;
-}
-
 // Data bytes of a request: bits packed eight to a byte, or two bytes per register.
 std::uint8_t Byte_Count(std::uint8_t function_code, std::uint16_t npoint) {
     switch (function_code) {
@@ -240,6 +210,26 @@ void Load_Write_Fields(const Request_Row& row, Request_Record& r) {
 }
 
 } // namespace
+
+std::uint8_t Read_Function_Code(const QString& type) {
+    if (type == QLatin1String("COIL STATUS"))
+        return 1;
+    if (type == QLatin1String("INPUT STATUS"))
+        return 2;
+    if (type == QLatin1String("HOLDING REGISTER"))
+        return 3;
+    if (type == QLatin1String("INPUT REGISTER"))
+        return 4;
+    return 0;
+}
+
+std::uint8_t Write_Function_Code(const QString& type, std::uint16_t npoint) {
+    if (type == QLatin1String("COIL STATUS"))
+        return npoint == 1 ? 5 : 15;
+    if (type == QLatin1String("HOLDING REGISTER"))
+        return npoint == 1 ? 6 : 16;
+    return 0;
+}
 
 void Load_Image_Settings(Image_Record& image, const QString& par_gen_file) {
     Image_Settings& s = image.Settings;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <cstdint>
 
 #include "image/Image_Record.h"
 
@@ -20,3 +21,9 @@ void Load_Image_DMX_Defaults(Image_Record& image, const QString& dmx_default_val
 // ModbusTCPM_SetAccess.xml: the enabled rows of the read section when DMX_Out is set, else of the
 // write section, packed from entry 0; sets Request_Count.
 void Load_Image_Requests(Image_Record& image, const QString& access_file);
+
+// The Modbus function code of a request row from its upper-cased, untrimmed Type: 1 to 4 for the
+// read types; for writes 5 or 15 (coils) and 6 or 16 (registers), the single form for one point.
+// 0 for a type the device does not know.
+std::uint8_t Read_Function_Code(const QString& type);
+std::uint8_t Write_Function_Code(const QString& type, std::uint16_t npoint);

@@ -276,6 +276,21 @@ const std::vector<std::pair<int, const char*>>& Default_Text_Entries() {
         // Commissioning tools: dry run, 720-744.
 
         // Commissioning tools: spreadsheet export and import, 745-759.
+        {745, "CSV"},
+        {746, "Export the table to a CSV file for a spreadsheet program, or replace it with one"},
+        {747, "Export..."},
+        {748, "Import..."},
+        {749, "Separator of exported files"},
+        {750, "Comma (,)"},
+        {751, "Semicolon (;)"},
+        {752, "Tab"},
+        {753, "CSV files"},
+        {754, "All files"},
+        {755, "Cannot import "},
+        {756, "Line "},
+        {757, ", column "},
+        {758, ": the line does not have the number of columns of the table, which is "},
+        {759, ": too many rows; a request table holds at most "},
 
         // Commissioning tools: report and compare, 760-779.
 
@@ -338,6 +353,17 @@ const std::vector<std::pair<int, const char*>>& Default_Text_Entries() {
         // Commissioning tools: channel map, continued, 950-964.
 
         // Commissioning tools: spreadsheet export and import, continued, 965-974.
+        {965, ": a quoted text is not closed: its closing quote is missing"},
+        {966, ": misplaced quote: a quote inside a text must be doubled, and a closing quote "
+              "must be followed by the separator or the end of the line"},
+        {967, ": unknown column title; this column must be "},
+        {968, ": the channel numbers must run 1, 2, 3 ... in order; this line must hold channel "},
+        {969, ": the configuration has fewer channels; its channel count is "},
+        {970, ": the Slave IP Address is empty; a table ends at its first row without one, so "
+              "the rows from here would be lost"},
+        {971, ": the file is empty; its first line must hold the column titles"},
+        {972, ": the text holds a control character, which a configuration file cannot keep"},
+        {973, "Cannot export "},
 
     };
     return entries;

@@ -9,3 +9,11 @@ QString Trim_Text(const QString& text) {
         --end;
     return text.mid(begin, end - begin);
 }
+
+QString Ascii_Upper(const QString& text) {
+    QString upper = text;
+    for (QChar& c : upper)
+        if (c >= QLatin1Char('a') && c <= QLatin1Char('z'))
+            c = QChar(c.unicode() - u'a' + u'A');
+    return upper;
+}

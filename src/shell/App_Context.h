@@ -43,6 +43,11 @@ struct App_Context {
                                      const QString& filter) {
         return QFileDialog::getSaveFileName(parent, caption, start, filter);
     };
+    // Spreadsheet export and import remember, for the run, the folder of the last file (empty:
+    // start in the open configuration's folder) and the separator of exported files (',', ';'
+    // or '\t').
+    QString Spreadsheet_Folder;
+    char Spreadsheet_Separator = ',';
 
     // The server asked for the newest version (tests point it at a loopback server).
     Version_Server Version_Query;

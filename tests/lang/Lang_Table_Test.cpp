@@ -8,10 +8,13 @@ TEST(Default_Texts, FillAThousandEntriesWithBlanksBetween) {
     Lang_Table table;
     table.Load_Default_Texts();
     ASSERT_EQ(table.Lang_Count(), 1000);
+    // The commissioning tools keep their own texts in 700-799 and 903-999; the configurator's
+    // 302 texts lie among the other 803 entries.
     int blanks = 0;
-    for (const QString& text : table.Texts())
-        blanks += text == " ";
-    EXPECT_EQ(blanks, 1000 - 302);
+    for (int i = 0; i < 1000; ++i)
+        if (!((i >= 700 && i <= 799) || i >= 903))
+            blanks += table[i] == " ";
+    EXPECT_EQ(blanks, 803 - 302);
     EXPECT_EQ(table[27], " ");
     EXPECT_EQ(table[999], " ");
     EXPECT_EQ(table[-1], "");

@@ -176,6 +176,8 @@ const Fit Fits[] = {
      {103, 104, 203, 204, 307, 308, 312, 313, 502, 503, 602, 603, 604, 605, 606, 607}},
     {Fit::Button, 112, {402, 403}},
     {Fit::Button, 204, {311}},
+    // The spreadsheet button is 90 wide; its menu arrow takes 12 of them.
+    {Fit::Button, 78, {745}},
     // Step labels left of the step buttons.
     {Fit::Bold_Label, 60, {0, 1, 2, 3, 4, 5, 6, 7, 8}},
     // Labels left of an edit or a drop-down list.
