@@ -79,6 +79,12 @@ NOTES = {
     968: "+ the channel number expected",
     969: "+ the channel count",
     973: "+ file name; the reason follows on the next line",
+
+    785: "+ updater file name (error box; STR786 and the folders follow on lines of their own)",
+    786: "followed by the folders looked in, one per line",
+    788: "+ path of Flashlink.xml",
+    789: "+ path of the updater",
+    790: "+ the reason the system gives (in English)",
 }
 
 ESCAPES = {'"': '"', "\\": "\\", "'": "'", "n": "\n", "t": "\t", "?": "?"}

@@ -1,5 +1,11 @@
 #include "cli/Cli.h"
 
+#include "platform/Files.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
 QString Program_Usage() {
     return QStringLiteral(
         "Usage: tessaro-cli VERB [ARGUMENTS]\n"
@@ -20,6 +26,47 @@ QString Program_Usage() {
         "tessaro-cli VERB --help shows the usage of one verb.\n");
 }
 
+QString Folders_Help(const Program_Folders& folders) {
+    const QString projects =
+        QDir::toNativeSeparators(folders.Data_Dir + QStringLiteral("/PROJECTS"));
+    QString text = QStringLiteral("\nFolders:\n");
+    if (folders.Installed)
+        text +=
+            QStringLiteral("  installed program; configurations and settings in the data folder\n"
+                           "  %1\n")
+                .arg(QDir::toNativeSeparators(folders.Data_Dir));
+    else
+        text +=
+            QStringLiteral("  program folder; configurations and settings beside the executable\n"
+                           "  %1\n")
+                .arg(QDir::toNativeSeparators(folders.Data_Dir));
+    text += QStringLiteral(
+                "A DIR that is not an existing path is looked for among the configurations in\n"
+                "  %1\n"
+                "so tessaro-cli compile \"Hall A\" compiles the configuration \"Hall A\".\n")
+                .arg(projects);
+    return text;
+}
+
+Program_Folders Cli_Folders() {
+    const QString exe_dir =
+        QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QString();
+    return Decide_Program_Folders(exe_dir,
+                                  Is_Installed_Tree(exe_dir) ? User_Data_Location() : QString());
+}
+
+QString Resolve_Configuration_Dir(const QString& dir, const QString& projects_dir) {
+    if (dir.isEmpty() || QFileInfo::exists(dir) || QDir::isAbsolutePath(dir) ||
+        projects_dir.isEmpty())
+        return dir;
+    const QString candidate = projects_dir + QLatin1Char('/') + dir;
+    return Folder_Exists(candidate) ? candidate : dir;
+}
+
+QString Resolve_Configuration_Dir(const QString& dir) {
+    return Resolve_Configuration_Dir(dir, Cli_Folders().Data_Dir + QStringLiteral("/PROJECTS"));
+}
+
 int Run_Cli(const QStringList& arguments, Cli_Streams streams) {
     if (arguments.isEmpty()) {
         streams.err << Program_Usage();
@@ -29,7 +76,7 @@ int Run_Cli(const QStringList& arguments, Cli_Streams streams) {
     const QStringList rest = arguments.mid(1);
     if (verb == QLatin1String("--help") || verb == QLatin1String("-h") ||
         verb == QLatin1String("help")) {
-        streams.out << Program_Usage();
+        streams.out << Program_Usage() << Folders_Help(Cli_Folders());
         return Exit_Ok;
     }
     if (verb == QLatin1String("check"))

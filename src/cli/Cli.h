@@ -4,6 +4,8 @@
 #include <QStringList>
 #include <QTextStream>
 
+#include "shell/Program_Folders.h"
+
 // The command-line companion: each verb takes its arguments (after the verb) and the two output
 // streams, and returns the exit status (0 success, 1 a failing result, 2 wrong usage).
 struct Cli_Streams {
@@ -24,11 +26,21 @@ int Verb_Lang(const QStringList& arguments, Cli_Streams streams);
 int Verb_Export(const QStringList& arguments, Cli_Streams streams);
 int Verb_Import(const QStringList& arguments, Cli_Streams streams);
 
+// The folders of the configurator that this tessaro-cli belongs to: an installed tree or a
+// program folder, decided from the folder of its executable as the configurator decides it.
+Program_Folders Cli_Folders();
+// A configuration folder named on the command line: DIR itself when it is an existing path,
+// else the configuration of that name in projects_dir when that folder exists, else DIR.
+QString Resolve_Configuration_Dir(const QString& dir, const QString& projects_dir);
+QString Resolve_Configuration_Dir(const QString& dir);
+
 // A JSON string literal: quotes, backslashes and control characters escaped, the rest as is.
 QString Json_String(const QString& text);
 
 // Usage texts.
 QString Program_Usage();
+// The part of --help that names the folders in use.
+QString Folders_Help(const Program_Folders& folders);
 QString Check_Usage();
 QString Compile_Usage();
 QString Dump_Usage();

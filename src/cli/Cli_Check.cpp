@@ -114,6 +114,8 @@ int Verb_Check(const QStringList& arguments, Cli_Streams streams) {
                     << Check_Usage();
         return Exit_Usage;
     }
+    // A name such as "Hall A" that is no path here is a configuration of the configurator.
+    dir = Resolve_Configuration_Dir(dir);
     if (!Folder_Exists(dir)) {
         streams.err << "tessaro-cli check: the configuration folder \"" << dir
                     << "\" does not exist\n";

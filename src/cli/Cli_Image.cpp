@@ -138,6 +138,8 @@ int Verb_Compile(const QStringList& arguments, Cli_Streams streams) {
                     << Compile_Usage();
         return Exit_Usage;
     }
+    // A name such as "Hall A" that is no path here is a configuration of the configurator.
+    dir = Resolve_Configuration_Dir(dir);
     try {
         const QByteArray bank = Compile_Configuration(dir);
         if (output.isEmpty()) {

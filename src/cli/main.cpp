@@ -1,4 +1,5 @@
 #include "cli/Cli.h"
+#include "shell/Program_Folders.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
@@ -6,6 +7,8 @@
 
 int main(int argc, char** argv) {
     QCoreApplication application(argc, argv);
+    // The configurator's name: an installed program finds the same per-user data folder.
+    QCoreApplication::setApplicationName(QString::fromLatin1(Application_Name));
     QTextStream out(stdout);
     QTextStream err(stderr);
     const int status = Run_Cli(application.arguments().mid(1), {out, err});

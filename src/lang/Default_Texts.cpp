@@ -304,6 +304,12 @@ const std::vector<std::pair<int, const char*>>& Default_Text_Entries() {
               "with your entries)."},
 
         // Commissioning tools: installed program, 785-799.
+        {785, "The updater was not found: "},
+        {786, "Looked for it in:"},
+        {787, "Put the updater supplied with the device there and start the update again."},
+        {788, "Parameter file written: "},
+        {789, "The updater could not be started: "},
+        {790, "Reason: "},
         {800, "Update Device by Serial"},
         {801, "Update Device Using the Serial Port"},
         {802, "Update Device by Ethernet (UDP)"},

@@ -131,16 +131,26 @@ bool Load_Lang_File(Lang_Table& table, const QString& path, QString& lang_versio
     return true;
 }
 
+QString Find_Language_File(const QStringList& folders, const QString& language) {
+    for (const QString& folder : folders) {
+        const QString path = folder + QLatin1Char('/') + language + QStringLiteral(".lng");
+        if (File_Exists(path))
+            return path;
+    }
+    return QString();
+}
+
 void Init_Language(App_State& state, Lang_Table& table) {
     table.Load_Default_Texts();
     state.Lang_Version = QStringLiteral("NO VER.");
-    const QString path = state.Language_Dir + QLatin1Char('/') + state.Language + ".lng";
-    if (File_Exists(path)) {
+    const QStringList folders = state.Language_Folders();
+    const QString path = Find_Language_File(folders, state.Language);
+    if (!path.isEmpty()) {
         Load_Lang_File(table, path, state.Lang_Version);
         return;
     }
     state.Language = QStringLiteral("English");
-    const QString english = state.Language_Dir + QStringLiteral("/English.lng");
-    if (File_Exists(english))
+    const QString english = Find_Language_File(folders, state.Language);
+    if (!english.isEmpty())
         Load_Lang_File(table, english, state.Lang_Version);
 }

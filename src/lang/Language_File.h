@@ -42,6 +42,10 @@ Lang_Line_Result Apply_Lang_Line(Lang_Table& table, const QString& line, Lang_Fi
 // when it has a version line. False when the file cannot be read (the table is then unchanged).
 bool Load_Lang_File(Lang_Table& table, const QString& path, QString& lang_version);
 
+// The path of "<language>.lng" in the first of folders that holds it (the user's folder comes
+// first, so a user's file wins over a shipped one of the same name); empty when none does.
+QString Find_Language_File(const QStringList& folders, const QString& language);
+
 // Defaults, then the file of the current language, falling back to English when that file is
-// missing.
+// missing. The files are looked for in the state's language folders (App_State::Language_Folders).
 void Init_Language(App_State& state, Lang_Table& table);

@@ -196,14 +196,14 @@ void TFSoftOptions::Set_Lang() {
 }
 
 void TFSoftOptions::Create_Lang_List() {
-    SL_Languages = List_Language_Files(ctx_.state.Language_Dir);
+    SL_Languages = List_Language_Files(ctx_.state.Language_Folders());
     list_built_ = true;
     Show_Page = 1;
     Update_Lang_Page(1);
 }
 
 bool TFSoftOptions::Load_Flag(QLabel* picture, const QString& language) const {
-    for (const QString& path : Flag_Files(ctx_.state.Language_Dir, language)) {
+    for (const QString& path : Flag_Files(ctx_.state.Language_Folders(), language)) {
         const QImage image(path);
         // A file that is not a picture counts as missing.
         if (image.isNull())

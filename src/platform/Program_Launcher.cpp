@@ -95,6 +95,11 @@ int Qt_Program_Launcher::Programs_Left_Running() {
 
 void Qt_Program_Launcher::Start_Program(const QString& program, const QString& parameters,
                                         bool hidden) {
+    Launch(program, parameters, hidden);
+}
+
+Launch_Report Qt_Program_Launcher::Launch(const QString& program, const QString& parameters,
+                                          bool hidden) {
     auto process = std::make_unique<QProcess>();
     process->setProgram(program);
 #ifdef Q_OS_WIN
@@ -116,7 +121,7 @@ void Qt_Program_Launcher::Start_Program(const QString& program, const QString& p
 
     process->start();
     if (!process->waitForStarted(-1))
-        return;
+        return {false, process->errorString()};
 
     QElapsedTimer since_launch;
     since_launch.start();
@@ -124,11 +129,11 @@ void Qt_Program_Launcher::Start_Program(const QString& program, const QString& p
     for (;;) {
         if (process->state() == QProcess::NotRunning) {
             QCoreApplication::processEvents(QEventLoop::AllEvents);
-            return;
+            return {};
         }
         if (since_launch.elapsed() >= time_limit_ms_) {
             Leave_Running(process.release());
-            return;
+            return {};
         }
         Pause(*process);
     }

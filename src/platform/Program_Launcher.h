@@ -2,6 +2,12 @@
 
 #include <QString>
 
+// Whether a program could be started, and the system's reason when it could not.
+struct Launch_Report {
+    bool Started = true;
+    QString Reason;
+};
+
 // Starts another program (the device updater) and waits for it. Windows use it through this
 // interface, so tests put a fake or a launcher with a short limit in its place.
 class Program_Launcher {
@@ -11,6 +17,12 @@ public:
     // is true, and waits until it ends or the launcher's time limit has passed. Reports nothing:
     // a program that is missing or cannot be started returns at once, without a message.
     virtual void Start_Program(const QString& program, const QString& parameters, bool hidden) = 0;
+    // The same, and says whether the program started and, when it did not, why. A launcher that
+    // cannot tell reports every program as started.
+    virtual Launch_Report Launch(const QString& program, const QString& parameters, bool hidden) {
+        Start_Program(program, parameters, hidden);
+        return {};
+    }
 };
 
 // The launcher of the desktop: the program runs without a shell; while the launcher waits it
@@ -26,6 +38,7 @@ public:
         : time_limit_ms_(time_limit_ms) {}
 
     void Start_Program(const QString& program, const QString& parameters, bool hidden) override;
+    Launch_Report Launch(const QString& program, const QString& parameters, bool hidden) override;
 
     int Time_Limit_Ms() const { return time_limit_ms_; }
 

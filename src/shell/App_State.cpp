@@ -5,3 +5,10 @@ void App_State::Set_Files() {
     DMX_Default_Values_File = Project_Dir + QStringLiteral("/DMX_Default_Values.xml");
     ModbusTCPM_SetAccess_File = Project_Dir + QStringLiteral("/ModbusTCPM_SetAccess.xml");
 }
+
+QStringList App_State::Language_Folders() const {
+    QStringList folders{Language_Dir};
+    if (!Shipped_Language_Dir.isEmpty() && Shipped_Language_Dir != Language_Dir)
+        folders.append(Shipped_Language_Dir);
+    return folders;
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // Fixed texts of the program.
 inline constexpr char Software_Version[] = "1.001";
@@ -14,6 +15,12 @@ inline constexpr char Default_IP_Address[] = "192.168.2.205";
 // that more than one window needs. Paths are joined with "/".
 struct App_State {
     QString Exe_Dir;
+    // True for an installed program: its working folders lie in the per-user data folder
+    // Data_Dir, and its shipped languages in Shipped_Language_Dir. In a program folder Data_Dir
+    // is Exe_Dir and Shipped_Language_Dir is empty.
+    bool Installed = false;
+    QString Data_Dir;
+    QString Shipped_Language_Dir;
     QString Master_Dir;
     QString Projects_Dir;
     QString Language_Dir;
@@ -45,7 +52,11 @@ struct App_State {
 
     // The three project file paths of the open configuration.
     void Set_Files();
-    // Folder paths below Exe_Dir.
+    // Folder paths below the data folder (Exe_Dir in a program folder).
     QString Project_Folder(const QString& name) const { return Projects_Dir + '/' + name; }
-    QString Settings_File() const { return Exe_Dir + QStringLiteral("/Tessaro.xml"); }
+    QString Data_Folder() const { return Data_Dir.isEmpty() ? Exe_Dir : Data_Dir; }
+    QString Settings_File() const { return Data_Folder() + QStringLiteral("/Tessaro.xml"); }
+    // The folders that offer language files and flags, the user's first (a file of the same
+    // name there wins): LANGUAGE, then the shipped languages of an installed program.
+    QStringList Language_Folders() const;
 };

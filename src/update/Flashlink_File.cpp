@@ -2,7 +2,9 @@
 
 #include "image/USaveBincc.h"
 
+#include "platform/Files.h"
 #include "platform/Xml.h"
+#include "shell/App_State.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -60,12 +62,39 @@ QString Flashlink_File_Path(const QString& exe_dir) {
     return exe_dir + QStringLiteral("/Flashlink.xml");
 }
 
-QString Updater_Program_Path(const QString& exe_dir) {
+QString Updater_Program_Name() {
 #ifdef Q_OS_WIN
-    return exe_dir + QStringLiteral("/Flashlink.exe");
+    return QStringLiteral("Flashlink.exe");
 #else
-    return exe_dir + QStringLiteral("/Flashlink");
+    return QStringLiteral("Flashlink");
 #endif
+}
+
+QString Updater_Program_Path(const QString& exe_dir) {
+    return exe_dir + QLatin1Char('/') + Updater_Program_Name();
+}
+
+Updater_Lookup Find_Updater(const QStringList& folders, const QString& fallback_folder) {
+    Updater_Lookup lookup;
+    for (const QString& folder : folders) {
+        if (lookup.Searched.contains(folder))
+            continue;
+        lookup.Searched.append(folder);
+        const QString program = Updater_Program_Path(folder);
+        if (lookup.Program.isEmpty() && File_Exists(program)) {
+            lookup.Program = program;
+            lookup.Parameter_File = Flashlink_File_Path(folder);
+        }
+    }
+    if (!lookup.Found())
+        lookup.Parameter_File = Flashlink_File_Path(fallback_folder);
+    return lookup;
+}
+
+Updater_Lookup Find_Updater(const App_State& state) {
+    if (state.Installed)
+        return Find_Updater({state.Exe_Dir, state.Data_Folder()}, state.Data_Folder());
+    return Find_Updater({state.Exe_Dir}, state.Exe_Dir);
 }
 
 void Build_Flashlink_Document(const Flashlink_Request& request, pugi::xml_document& doc) {

@@ -1,11 +1,11 @@
 #include "update/UBoot.h"
 
 #include "platform/Error_Display.h"
-#include "shell/UTessaroFirmWare.h"
 #include "update/Flashlink_File.h"
 #include "widgets/Look.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QKeyEvent>
@@ -270,35 +270,74 @@ void TFBoot::Btn_UpdateClick() {
     // A click while a check or an update runs is dropped.
     if (busy_)
         return;
-    const Busy_Guard guard(*this);
-    abandoned_ = false;
+    Update_Message message;
+    {
+        const Busy_Guard guard(*this);
+        message = Check_And_Update();
+    }
+    // Shown once the wait is over, so the box does not carry the busy cursor.
+    if (message.text.isEmpty())
+        return;
+    if (message.warning)
+        ctx_.messages->Warning(this, message.text);
+    else
+        ctx_.messages->Error(this, message.text);
+}
 
+TFBoot::Update_Message TFBoot::Check_And_Update() {
+    abandoned_ = false;
     if (Send_Ping()) {
         if (abandoned_)
-            return;
+            return {};
         App_State& state = ctx_.state;
         state.Last_IP_Address = IP_Address_Text();
         state.Update_Option_Index = CB_Update_Options->currentIndex();
         state.Update_Read_Back = CB_Update_Option_Read_Back->isChecked();
-        Compile_XML_Parameter();
-        Start_Updater();
-        return;
+        const Updater_Lookup updater = Find_Updater(state);
+        Compile_XML_Parameter(updater.Parameter_File);
+        if (!updater.Found())
+            return {false, Missing_Updater_Text(updater)};
+        const Launch_Report launch = Start_Updater(updater.Program);
+        if (!launch.Started)
+            return {false, Unstartable_Updater_Text(updater, launch.Reason)};
+        return {};
     }
     if (abandoned_)
-        return;
-    if (ping_res == 2) {
-        ctx_.messages->Warning(this, ctx_.Text(836));
-        return;
-    }
+        return {};
+    if (ping_res == 2)
+        return {true, ctx_.Text(836)};
     QString text = ctx_.Text(837);
     // When the system refused the echo, its reason tells a permission problem from a wrong
     // address.
     if (last_echo_.status == Echo_Report::Status::Failed && !last_echo_.reason.isEmpty())
         text += QLatin1Char('\n') + last_echo_.reason;
-    ctx_.messages->Error(this, text);
+    return {false, text};
+}
+
+QString TFBoot::Missing_Updater_Text(const Updater_Lookup& updater) const {
+    QStringList lines{ctx_.Text(785) + Updater_Program_Name()};
+    lines.append(ctx_.Text(786));
+    for (const QString& folder : updater.Searched)
+        lines.append(QStringLiteral("    ") + QDir::toNativeSeparators(folder));
+    lines.append(ctx_.Text(787));
+    lines.append(ctx_.Text(788) + QDir::toNativeSeparators(updater.Parameter_File));
+    return lines.join(QLatin1Char('\n'));
+}
+
+QString TFBoot::Unstartable_Updater_Text(const Updater_Lookup& updater,
+                                         const QString& reason) const {
+    QStringList lines{ctx_.Text(789) + QDir::toNativeSeparators(updater.Program)};
+    if (!reason.isEmpty())
+        lines.append(ctx_.Text(790) + reason);
+    lines.append(ctx_.Text(788) + QDir::toNativeSeparators(updater.Parameter_File));
+    return lines.join(QLatin1Char('\n'));
 }
 
 void TFBoot::Compile_XML_Parameter() {
+    Compile_XML_Parameter(Find_Updater(ctx_.state).Parameter_File);
+}
+
+void TFBoot::Compile_XML_Parameter(const QString& path) {
     const App_State& state = ctx_.state;
     Flashlink_Request request;
     request.IP_Address = IP_Address_Text();
@@ -306,15 +345,13 @@ void TFBoot::Compile_XML_Parameter() {
     request.Read_Back = CB_Update_Option_Read_Back->isChecked();
     request.Master_Dir = state.Master_Dir;
     request.Project_Dir = state.Project_Dir;
-    Write_Flashlink_File(Flashlink_File_Path(state.Exe_Dir), request);
+    Write_Flashlink_File(path, request);
 }
 
-void TFBoot::Start_Updater() {
-    const QString program = Updater_Program_Path(ctx_.state.Exe_Dir);
-    if (auto* main_window = qobject_cast<TFTessaroFirmWare*>(parentWidget()))
-        main_window->Start_Program(program, QString(), false);
-    else if (ctx_.launcher)
-        ctx_.launcher->Start_Program(program, QString(), false);
+Launch_Report TFBoot::Start_Updater(const QString& program) {
+    if (!ctx_.launcher)
+        return {false, QString()};
+    return ctx_.launcher->Launch(program, QString(), false);
 }
 
 void TFBoot::done(int result) {

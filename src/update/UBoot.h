@@ -7,6 +7,7 @@
 
 #include "platform/Icmp_Echo.h"
 #include "shell/App_Context.h"
+#include "update/Flashlink_File.h"
 #include "update/Ip_Address.h"
 #include "widgets/Styled_Button.h"
 #include "widgets/Tessaro_Dialog.h"
@@ -41,15 +42,18 @@ public:
     // The point key in an address box: never inserted, moves to the next box. True when the key
     // was taken.
     bool KeyPress(QLineEdit* box, QKeyEvent* event);
-    // The update action. Errors while writing Flashlink.xml escape to the caller.
+    // The update action. Errors while writing Flashlink.xml escape to the caller. An updater that
+    // is missing or cannot be started is reported in an error box.
     void Btn_UpdateClick();
     // Checks with echo requests that the device answers: two answered echoes, or the last one
     // answered when 5 s have passed.
     bool Send_Ping();
     // Report of one echo request.
     void PingReply(const Echo_Report& report);
-    // Writes Flashlink.xml beside the executable from the boxes, the options and the folders.
+    // Writes Flashlink.xml from the boxes, the options and the folders: beside the updater found,
+    // or where Find_Updater puts it when there is none (Flashlink_File.h).
     void Compile_XML_Parameter();
+    void Compile_XML_Parameter(const QString& path);
     static Split_IP Split_IP_Text(const QString& text) { return ::Split_IP_Text(text); }
 
     // The four address boxes joined with ".", as typed.
@@ -65,8 +69,17 @@ protected:
 
 private:
     class Busy_Guard;
+    // A message that the update action leaves for the user; none when the text is empty.
+    struct Update_Message {
+        bool warning = false;
+        QString text;
+    };
     void Build_Controls();
-    void Start_Updater();
+    // The check and the update; the message to show once the wait is over.
+    Update_Message Check_And_Update();
+    Launch_Report Start_Updater(const QString& program);
+    QString Missing_Updater_Text(const Updater_Lookup& updater) const;
+    QString Unstartable_Updater_Text(const Updater_Lookup& updater, const QString& reason) const;
     void Paste_Address(const QString& text);
 
     App_Context& ctx_;

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QStringList>
+#include <utility>
 
 // One run of the built tessaro-cli.
 struct Cli_Result {
@@ -11,3 +13,9 @@ struct Cli_Result {
 };
 
 Cli_Result Run_Cli_Program(const QStringList& arguments);
+
+// One run of a copy of tessaro-cli (program) in working_dir with these environment variables
+// ("NAME", value) added to the test's own.
+Cli_Result Run_Program(const QString& program, const QStringList& arguments,
+                       const QString& working_dir,
+                       const QList<std::pair<QString, QString>>& environment = {});

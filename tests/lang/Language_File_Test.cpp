@@ -3,6 +3,7 @@
 #include "support/Test_Files.h"
 
 #include <QDir>
+#include <QFile>
 #include <QStringEncoder>
 #include <gtest/gtest.h>
 
@@ -145,6 +146,37 @@ TEST_F(Language_Files, LeaveTheDefaultsWhenTheFileCannotBeRead) {
     EXPECT_FALSE(Load_Lang_File(table, folder.File("Broken.lng"), version));
     EXPECT_EQ(version, "NO VER.");
     EXPECT_EQ(table[13], "Options");
+}
+
+// An installed program reads languages from the user's LANGUAGE folder and, after it, from the
+// shipped one.
+TEST_F(Language_Files, ComeFromTheUsersFolderFirstThenFromTheShippedOne) {
+    Temp_Folder shipped;
+    state.Shipped_Language_Dir = shipped.Path();
+    Write_Text(shipped.File("Italiano.lng"), "//VERSION 1.00\nSTR13 = Opzioni\n");
+    Write_Text(shipped.File("English.lng"), "STR12 = Info (shipped)\n");
+    const struct {
+        const char* language;
+        const char* user_file; // Italiano.lng in the user's folder, when not null
+        const char* language_after;
+        const char* text_13;
+        const char* text_12;
+    } cases[] = {
+        {"Italiano", nullptr, "Italiano", "Opzioni", "Information"},
+        {"Italiano", "STR13 = Opzioni mie\n", "Italiano", "Opzioni mie", "Information"},
+        {"Klingon", nullptr, "English", "Options", "Info (shipped)"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.language);
+        QFile::remove(folder.File("Italiano.lng"));
+        if (c.user_file)
+            Write_Text(folder.File("Italiano.lng"), c.user_file);
+        state.Language = c.language;
+        Init_Language(state, table);
+        EXPECT_EQ(state.Language, c.language_after);
+        EXPECT_EQ(table[13], c.text_13);
+        EXPECT_EQ(table[12], c.text_12);
+    }
 }
 
 } // namespace

@@ -1,13 +1,16 @@
 #include "Test_Http_Server.h"
 #include "options/USoftOptions.h"
 #include "options/Version_Checker.h"
+#include "shell/Program_Folders.h"
 #include "shell/Settings.h"
 #include "shell/Tessaro_App.h"
+#include "support/Installed_Tree.h"
 #include "support/Recording_Messages.h"
 #include "support/Test_Files.h"
 #include "widgets/Look.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -284,6 +287,48 @@ TEST_F(Options, ShowsEachFlagOrTheDefaultFlagOrNone) {
     EXPECT_TRUE(Slot_Picture(2)->isHidden());
     EXPECT_FALSE(Slot_Picture(3)->isHidden());
     EXPECT_EQ(Shown_Slots(), (QStringList{"Deutsch", "English", "Italiano"}));
+}
+
+// An installed program offers the user's languages and the shipped ones in one list; a user's
+// file of the same name wins, and each flag comes from its language's folder if it can.
+TEST(Options_Installed, OffersTheUsersAndTheShippedLanguagesInOneList) {
+    Installed_Tree tree;
+    const Scoped_Env data_home("XDG_DATA_HOME", tree.Data_Home());
+    QCoreApplication::setApplicationName(QString::fromLatin1(Application_Name));
+    const QString shipped = tree.Shipped_Languages() + "/";
+    const QString user = tree.Data() + "/LANGUAGE/";
+    for (const char* name : {"English", "Deutsch", "Italiano"})
+        Write_Text(shipped + name + ".lng", QStringLiteral("STR15 = %1 (shipped)\n").arg(name));
+    ASSERT_TRUE(Flag(Qt::blue).save(shipped + "Italiano.bmp", "BMP"));
+    ASSERT_TRUE(Flag(Qt::red).save(shipped + "DefaultFlag.bmp", "BMP"));
+    Write_Text(user + "Italiano.lng", "STR15 = Nuova (mia)\n");
+    Write_Text(user + "Sardu.lng", "STR15 = Noa\n");
+    ASSERT_TRUE(Flag(Qt::green).save(user + "Deutsch.bmp", "BMP"));
+
+    Recording_Messages messages;
+    Tessaro_App app(tree.Bin(), &messages);
+    TFSoftOptions* dialog = app.Windows().SoftOptions;
+    dialog->show();
+    EXPECT_EQ(dialog->SL_Languages,
+              QStringList({"Deutsch.lng", "English.lng", "Italiano.lng", "Sardu.lng"}));
+    const auto flag = [dialog](int k) {
+        const QLabel* picture = dialog->findChild<QLabel*>(QStringLiteral("I_L%1").arg(k));
+        return picture->pixmap().toImage().pixelColor(24, 24);
+    };
+    // Deutsch takes the user's flag, Italiano (the user's file) the shipped one, English and
+    // Sardu the shipped default flag.
+    EXPECT_EQ(flag(1), QColor(Qt::green));
+    EXPECT_EQ(flag(2), QColor(Qt::red));
+    EXPECT_EQ(flag(3), QColor(Qt::blue));
+    EXPECT_EQ(flag(4), QColor(Qt::red));
+
+    messages.answers = {true, true};
+    dialog->LangClick(3);
+    QPushButton* btn_new = app.Main_Window().findChild<QPushButton*>("Btn_New");
+    EXPECT_EQ(btn_new->text(), "Nuova (mia)");
+    dialog->LangClick(1);
+    EXPECT_EQ(btn_new->text(), "Deutsch (shipped)");
+    EXPECT_EQ(tree.Bin_Entries(), QStringList());
 }
 
 TEST_F(Options, ChangingTheLanguageAsksAndRetextsTheWindows) {

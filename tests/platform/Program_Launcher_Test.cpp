@@ -74,6 +74,33 @@ TEST_F(Program_Launcher_Test, AProgramThatCannotStartReturnsAtOnce) {
     }
 }
 
+// What the update dialog shows when its updater does not start: the system's reason.
+TEST_F(Program_Launcher_Test, SaysWhetherTheProgramStartedAndWhyNot) {
+    Write_Text(folder.File("not_executable"), "#!/bin/sh\nexit 0\n");
+    Write_Script(folder.File("bad_interpreter"), "exit 0\n");
+    Write_Text(folder.File("bad_interpreter"), "#!/nonexistent/shell\n");
+    Write_Script(folder.File("runs"), "exit 3\n");
+    const struct {
+        QString program;
+        bool started;
+        const char* reason; // a part of the reason
+    } cases[] = {
+        {folder.File("missing"), false, "No such file or directory"},
+        {folder.File("not_executable"), false, "Permission denied"},
+        {folder.File("bad_interpreter"), false, "No such file or directory"},
+        {folder.Path(), false, "Permission denied"},
+        {folder.File("runs"), true, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.program.toStdString());
+        Qt_Program_Launcher launcher;
+        const Launch_Report report = launcher.Launch(c.program, QString(), false);
+        EXPECT_EQ(report.Started, c.started);
+        EXPECT_TRUE(report.Reason.contains(QLatin1String(c.reason))) << report.Reason.toStdString();
+        EXPECT_EQ(report.Reason.isEmpty(), c.started);
+    }
+}
+
 TEST_F(Program_Launcher_Test, HandsOverTheParameterTextWithoutAShell) {
     const QString program = folder.File("Flashlink");
     const QString record = folder.File("args");

@@ -2,17 +2,20 @@
 #include "comm/UDMXDefVal.h"
 #include "comm/UParGen.h"
 #include "options/USoftOptions.h"
+#include "shell/Program_Folders.h"
 #include "shell/Settings.h"
 #include "shell/Tessaro_App.h"
 #include "shell/UAbout.h"
 #include "shell/UNew_Project.h"
 #include "shell/UOpenConf.h"
+#include "support/Installed_Tree.h"
 #include "support/Recording_Messages.h"
 #include "support/Test_Files.h"
 #include "update/UBoot.h"
 #include "widgets/Look.h"
 #include "widgets/Styled_Button.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QLabel>
 #include <gtest/gtest.h>
@@ -290,6 +293,42 @@ TEST_F(Start_Up, WebLabelOpensTheHomePage) {
     app->Main_Window().L_VelmoraClick();
     ASSERT_EQ(opened.size(), 1);
     EXPECT_EQ(opened[0].toString(), "http://www.velmora.com/HOME/default.asp?frompg=VC40362");
+}
+
+// An installed program: the executable in usr/bin, the shipped languages in
+// usr/share/tessaro/LANGUAGE and the user's files in the per-user data folder.
+TEST(Start_Up_Installed, KeepsTheUsersFilesInTheDataFolderAndOffersTheShippedLanguages) {
+    Installed_Tree tree;
+    const Scoped_Env data_home("XDG_DATA_HOME", tree.Data_Home());
+    QCoreApplication::setApplicationName(QString::fromLatin1(Application_Name));
+    Write_Text(tree.Shipped_Languages() + "/Italiano.lng", "//VERSION 2.05\nSTR0 = Inizio\n");
+    Recording_Messages messages;
+    for (int run = 0; run < 2; ++run) {
+        SCOPED_TRACE(run);
+        Tessaro_App app(tree.Bin(), &messages);
+        const App_State& state = app.Context().state;
+        EXPECT_TRUE(state.Installed);
+        EXPECT_EQ(state.Projects_Dir, tree.Data() + "/PROJECTS");
+        for (const char* name : {"MASTER", "PROJECTS", "LANGUAGE"})
+            EXPECT_TRUE(QDir(tree.Data() + "/" + name).exists()) << name;
+        QLabel* begin = app.Main_Window().findChild<QLabel*>("L_Begin");
+        ASSERT_NE(begin, nullptr);
+        if (run == 0) {
+            // A first start: English, and the settings are written into the data folder on
+            // close.
+            EXPECT_EQ(begin->text(), "Begin");
+            app.Context().state.Language = "Italiano";
+            app.Main_Window().close();
+            EXPECT_TRUE(Read_Text(tree.Data() + "/Tessaro.xml").contains("Italiano"));
+        } else {
+            // The language chosen is read from the shipped folder.
+            EXPECT_EQ(state.Language, "Italiano");
+            EXPECT_EQ(state.Lang_Version, "2.05");
+            EXPECT_EQ(begin->text(), "Inizio");
+        }
+    }
+    EXPECT_TRUE(messages.record.empty());
+    EXPECT_EQ(tree.Bin_Entries(), QStringList());
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "platform/Error.h"
+#include "shell/App_State.h"
 #include "support/Schema_Check.h"
 #include "support/Test_Files.h"
 #include "update/Flashlink_File.h"
@@ -143,6 +144,63 @@ TEST(Flashlink_File, TheUpdaterLiesBesideTheExecutable) {
 #else
     EXPECT_EQ(Updater_Program_Path("/opt/tessaro"), "/opt/tessaro/Flashlink");
 #endif
+}
+
+// The updater is looked for beside the executable, then in the data folder of an installed
+// program; its parameter file goes beside the updater found, else where the updater would be
+// put: beside the executable of a program folder, into the data folder of an installed one.
+TEST(Updater_Lookup, LooksBesideTheExecutableThenInTheDataFolder) {
+    const struct {
+        const char* name;
+        bool installed;
+        bool beside_exe;
+        bool in_data;
+        const char* program;        // "exe", "data" or "" for none
+        const char* parameter_file; // "exe" or "data"
+        int searched;
+    } cases[] = {
+        {"program folder with its updater", false, true, false, "exe", "exe", 1},
+        {"program folder without updater", false, false, false, "", "exe", 1},
+        {"program folder: the data folder is the program folder", false, false, true, "", "exe", 1},
+        {"installed, updater beside the executable", true, true, false, "exe", "exe", 2},
+        {"installed, updater in the data folder", true, false, true, "data", "data", 2},
+        {"installed, both: beside the executable first", true, true, true, "exe", "exe", 2},
+        {"installed, no updater", true, false, false, "", "data", 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Temp_Folder root;
+        App_State state;
+        state.Exe_Dir = root.File("bin");
+        state.Installed = c.installed;
+        state.Data_Dir = c.installed ? root.File("data") : state.Exe_Dir;
+        QDir().mkpath(state.Exe_Dir);
+        QDir().mkpath(root.File("data"));
+        if (c.beside_exe)
+            Write_Text(Updater_Program_Path(state.Exe_Dir), "#!/bin/sh\n");
+        if (c.in_data)
+            Write_Text(Updater_Program_Path(root.File("data")), "#!/bin/sh\n");
+        const auto folder = [&](const QString& which) {
+            return which == "exe" ? state.Exe_Dir : root.File("data");
+        };
+
+        const Updater_Lookup lookup = Find_Updater(state);
+        EXPECT_EQ(lookup.Found(), *c.program != 0);
+        EXPECT_EQ(lookup.Program, *c.program ? Updater_Program_Path(folder(c.program)) : "");
+        EXPECT_EQ(lookup.Parameter_File, Flashlink_File_Path(folder(c.parameter_file)));
+        QStringList searched{state.Exe_Dir};
+        if (c.searched == 2)
+            searched.append(root.File("data"));
+        EXPECT_EQ(lookup.Searched, searched);
+    }
+}
+
+TEST(Updater_Lookup, AFolderNamedLikeTheUpdaterIsNoUpdater) {
+    Temp_Folder folder;
+    QDir().mkpath(Updater_Program_Path(folder.Path()));
+    const Updater_Lookup lookup = Find_Updater({folder.Path()}, folder.Path());
+    EXPECT_FALSE(lookup.Found());
+    EXPECT_EQ(lookup.Parameter_File, folder.File("Flashlink.xml"));
 }
 
 } // namespace

@@ -83,6 +83,8 @@ protected:
         state.Master_Dir = folder.File("MASTER");
         state.Project_Dir = folder.File("PROJECTS/Plant 1");
         state.SW_Code = "VC40362";
+        // The update looks for the updater's file before the (fake) launcher starts it.
+        Write_Script(Updater_Program_Path(folder.Path()), "exit 0\n");
         boot = std::make_unique<TFBoot>(ctx, nullptr);
     }
 
@@ -442,6 +444,96 @@ TEST_F(Boot_Dialog, AParameterFileThatCannotBeWrittenIsShownAndNothingStarts) {
     EXPECT_FALSE(boot->Busy());
     EXPECT_FALSE(Box(0)->isReadOnly());
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+// After a successful ping, an updater that is not where it is looked for is reported with the
+// places searched; the address is remembered and Flashlink.xml written all the same.
+TEST_F(Boot_Dialog, AMissingUpdaterIsReportedWithThePlacesSearched) {
+    QFile::remove(Updater_Program_Path(folder.Path()));
+    const QString bin = folder.File("usr/bin");
+    const QString data = folder.File("home/Tessaro");
+    const struct {
+        const char* name;
+        bool installed;
+        QString exe_dir;
+        QString data_dir;
+        QString searched;
+        QString parameter_file;
+    } cases[] = {
+        {"program folder", false, folder.Path(), QString(), "    " + folder.Path(),
+         folder.File("Flashlink.xml")},
+        {"installed program", true, bin, data, "    " + bin + "\n    " + data,
+         data + "/Flashlink.xml"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QDir().mkpath(bin);
+        QDir().mkpath(data);
+        messages.Clear();
+        ctx.state.Installed = c.installed;
+        ctx.state.Exe_Dir = c.exe_dir;
+        ctx.state.Data_Dir = c.data_dir;
+        ctx.state.Last_IP_Address = "192.168.2.205";
+        boot->show();
+        Set_Boxes({"127", "0", "0", "1"});
+        Control<QPushButton>("Btn_Update")->click();
+
+        ASSERT_EQ(messages.record.size(), 1u);
+        EXPECT_EQ(messages.record[0].kind, Recording_Messages::Kind::Error);
+        EXPECT_EQ(messages.record[0].text,
+                  "The updater was not found: Flashlink\nLooked for it in:\n" + c.searched +
+                      "\nPut the updater supplied with the device there and start the update "
+                      "again.\nParameter file written: " +
+                      c.parameter_file);
+        EXPECT_TRUE(launcher->calls.empty());
+        EXPECT_EQ(ctx.state.Last_IP_Address, "127.0.0.1");
+        EXPECT_TRUE(Read_Text(c.parameter_file).contains("<IP_Address_Dev>127.0.0.1<"));
+        EXPECT_TRUE(QDir(bin).isEmpty());
+        EXPECT_TRUE(boot->isVisible());
+        EXPECT_FALSE(boot->Busy());
+        EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+        QFile::remove(c.parameter_file);
+    }
+}
+
+// An updater that exists but cannot be started: the system's reason is shown.
+TEST_F(Boot_Dialog, AnUpdaterThatCannotStartIsReportedWithTheSystemsReason) {
+    ctx.launcher = std::make_shared<Qt_Program_Launcher>(20000);
+    const QString program = Updater_Program_Path(folder.Path());
+    QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner);
+    boot->show();
+    Set_Boxes({"127", "0", "0", "1"});
+    Control<QPushButton>("Btn_Update")->click();
+    ASSERT_EQ(messages.record.size(), 1u);
+    EXPECT_EQ(messages.record[0].kind, Recording_Messages::Kind::Error);
+    const QStringList lines = messages.record[0].text.split('\n');
+    ASSERT_EQ(lines.size(), 3) << messages.record[0].text.toStdString();
+    EXPECT_EQ(lines[0], "The updater could not be started: " + program);
+    EXPECT_TRUE(lines[1].startsWith("Reason: ")) << lines[1].toStdString();
+    EXPECT_TRUE(lines[1].contains("Permission denied")) << lines[1].toStdString();
+    EXPECT_EQ(lines[2], "Parameter file written: " + folder.File("Flashlink.xml"));
+    EXPECT_TRUE(QFile::exists(folder.File("Flashlink.xml")));
+    EXPECT_EQ(ctx.state.Last_IP_Address, "127.0.0.1");
+}
+
+// An installed program starts the updater of the user's data folder when none lies beside the
+// executable, and writes Flashlink.xml beside it, where the updater reads it.
+TEST_F(Boot_Dialog, AnInstalledProgramStartsTheUpdaterInTheDataFolder) {
+    ctx.launcher = std::make_shared<Qt_Program_Launcher>(20000);
+    const QString bin = folder.File("usr/bin");
+    const QString data = folder.File("home/Tessaro");
+    QDir().mkpath(bin);
+    ctx.state.Installed = true;
+    ctx.state.Exe_Dir = bin;
+    ctx.state.Data_Dir = data;
+    Write_Script(Updater_Program_Path(data),
+                 "cp \"$(dirname \"$0\")/Flashlink.xml\" '" + folder.File("seen.xml") + "'\n");
+    boot->show();
+    Set_Boxes({"127", "0", "0", "1"});
+    Control<QPushButton>("Btn_Update")->click();
+    EXPECT_TRUE(messages.record.empty()) << messages.Texts().join("|").toStdString();
+    EXPECT_TRUE(Read_Text(folder.File("seen.xml")).contains("<IP_Address_Dev>127.0.0.1<"));
+    EXPECT_TRUE(QDir(bin).isEmpty());
 }
 
 // The whole road from the main window's "Update Device" step: a real echo to the loopback
