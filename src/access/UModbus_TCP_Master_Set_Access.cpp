@@ -10,6 +10,7 @@
 
 #include "map/UChannel_Map.h"
 #include "platform/Error.h"
+#include "platform/Save_File.h"
 #include "widgets/Look.h"
 
 #include <QHeaderView>
@@ -288,6 +289,8 @@ bool TFModbus_TCP_Master_Set_Access::FormShow() {
     read_positions_->Set_Items(Numbers(NByte_IN));
     write_positions_->Set_Items(Numbers(NByte_OUT));
 
+    // Taken before the file is read: a change in between is then asked about, never missed.
+    loaded_file_ = Take_File_Fingerprint(state.ModbusTCPM_SetAccess_File);
     bool loaded = false;
     try {
         Show_Page(Access_Kind_For_DMX(state.ParGen_File));
@@ -341,12 +344,16 @@ void TFModbus_TCP_Master_Set_Access::Btn_OKClick() {
         ctx_.messages->Error(this, *error);
         return;
     }
+    const QString& path = ctx_.state.ModbusTCPM_SetAccess_File;
+    if (!Confirm_Overwrite_If_Changed(*ctx_.messages, this, ctx_.lang, path, loaded_file_))
+        return;
     try {
-        Save_Access_File(ctx_.state.ModbusTCPM_SetAccess_File, access_);
+        Save_Access_File(path, access_);
     } catch (const Tessaro_Error& error) {
         ctx_.messages->Error(this, error.Message());
         return;
     }
+    loaded_file_ = Take_File_Fingerprint(path);
     done(QDialog::Accepted);
 }
 

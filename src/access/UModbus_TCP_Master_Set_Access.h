@@ -9,6 +9,7 @@
 #include "access/Access_Table_Model.h"
 #include "access/Device_Requests.h"
 #include "access/UComon.h"
+#include "platform/File_Fingerprint.h"
 #include "shell/App_Context.h"
 #include "widgets/Styled_Button.h"
 #include "widgets/Tessaro_Dialog.h"
@@ -127,4 +128,8 @@ private:
     Device_Request probe_row_;
     QPointer<TFChannel_Map> channel_map_;
     int select_slot_on_show_ = 0;
+
+    // ModbusTCPM_SetAccess.xml as it was when the window read it; OK asks before it overwrites
+    // another program's change. (ParGen.xml, read for the page, is not written here.)
+    File_Fingerprint loaded_file_;
 };

@@ -149,6 +149,8 @@ void TFDMXDefVal::Set_Lang() {
 void TFDMXDefVal::FormShow() {
     const App_State& state = ctx_.state;
     DMX_Load_Problems problems;
+    // Taken before the file is read: a change in between is then asked about, never missed.
+    loaded_file_ = Take_File_Fingerprint(state.DMX_Default_Values_File);
     DMX_Default_Table table =
         Load_DMX_Defaults(state.ParGen_File, state.DMX_Default_Values_File, problems);
     keep_unreadable_file_ = problems.Values_Error.has_value();
@@ -185,8 +187,13 @@ bool TFDMXDefVal::Controllo_dati() {
 
 bool TFDMXDefVal::Save() {
     const QString& path = ctx_.state.DMX_Default_Values_File;
-    return Save_Project_File(*ctx_.messages, this, path, keep_unreadable_file_,
-                             [&] { Save_DMX_Defaults(path, model_->Table()); });
+    if (!Confirm_Overwrite_If_Changed(*ctx_.messages, this, ctx_.lang, path, loaded_file_))
+        return false;
+    if (!Save_Project_File(*ctx_.messages, this, path, keep_unreadable_file_,
+                           [&] { Save_DMX_Defaults(path, model_->Table()); }))
+        return false;
+    loaded_file_ = Take_File_Fingerprint(path);
+    return true;
 }
 
 void TFDMXDefVal::Btn_OKClick() {

@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include "comm/DMX_Table_Model.h"
+#include "platform/File_Fingerprint.h"
 #include "shell/App_Context.h"
 #include "widgets/Styled_Button.h"
 #include "widgets/Tessaro_Dialog.h"
@@ -46,6 +47,9 @@ private:
     // DMX_Default_Values.xml was there but could not be read when the dialog was shown: keep it
     // as a backup before it is replaced.
     bool keep_unreadable_file_ = false;
+    // DMX_Default_Values.xml as it was when the dialog read it; OK asks before it overwrites
+    // another program's change.
+    File_Fingerprint loaded_file_;
 
     QWidget* P_Title = nullptr;
     QLabel* L_SW_Code = nullptr;

@@ -350,6 +350,8 @@ void TFParGen::FormShow() {
     Comm_Settings settings;
     QString problem;
     keep_unreadable_file_ = false;
+    // Taken before the file is read: a change in between is then asked about, never missed.
+    loaded_file_ = Take_File_Fingerprint(path);
     try {
         settings = Load_Comm_Settings(path);
     } catch (const Tessaro_Error& error) {
@@ -384,8 +386,13 @@ bool TFParGen::Controllo_Dati() {
 
 bool TFParGen::Save() {
     const QString& path = ctx_.state.ParGen_File;
-    return Save_Project_File(*ctx_.messages, this, path, keep_unreadable_file_,
-                             [&] { Save_Comm_Settings(path, Read_Controls()); });
+    if (!Confirm_Overwrite_If_Changed(*ctx_.messages, this, ctx_.lang, path, loaded_file_))
+        return false;
+    if (!Save_Project_File(*ctx_.messages, this, path, keep_unreadable_file_,
+                           [&] { Save_Comm_Settings(path, Read_Controls()); }))
+        return false;
+    loaded_file_ = Take_File_Fingerprint(path);
+    return true;
 }
 
 void TFParGen::Btn_OKClick() {

@@ -7,6 +7,7 @@
 #include <QLineEdit>
 
 #include "comm/Comm_Settings.h"
+#include "platform/File_Fingerprint.h"
 #include "shell/App_Context.h"
 #include "widgets/Styled_Button.h"
 #include "widgets/Tessaro_Dialog.h"
@@ -66,6 +67,9 @@ private:
     // The file was there but could not be read when the dialog was shown: keep it as a backup
     // before it is replaced.
     bool keep_unreadable_file_ = false;
+    // ParGen.xml as it was when the dialog read it; OK asks before it overwrites another
+    // program's change.
+    File_Fingerprint loaded_file_;
 
     QLabel* L_SW_Code = nullptr;
     QLabel* L_SW_Desc = nullptr;

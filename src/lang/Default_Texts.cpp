@@ -379,6 +379,13 @@ const std::vector<std::pair<int, const char*>>& Default_Text_Entries() {
         {779, "The project files cannot be compiled into an image: "},
 
         // Commissioning tools: a file changed by another program, 780-784.
+        {780, "Another program changed this file after this window read it: "},
+        {781, "Another program deleted this file after this window read it: "},
+        {782, "Another program created this file after this window opened: "},
+        {783, "Yes: overwrite the file with the values of this window (the other program's "
+              "change is lost)."},
+        {784, "No: keep the other program's change (nothing is saved; this window stays open "
+              "with your entries)."},
 
         // Commissioning tools: installed program, 785-799.
         {785, "The updater was not found: "},

@@ -1,5 +1,6 @@
 #include "platform/Save_File.h"
 
+#include "lang/Lang_Table.h"
 #include "platform/Error.h"
 #include "platform/Files.h"
 
@@ -21,4 +22,20 @@ bool Save_Project_File(Messages& messages, QWidget* parent, const QString& path,
     }
     keep_unreadable_file = false;
     return true;
+}
+
+QString Changed_File_Question(File_Change change, const QString& path, const Lang_Table& lang) {
+    const int what = change == File_Change::Removed   ? 781
+                     : change == File_Change::Created ? 782
+                                                      : 780;
+    return lang[what] + File_Display_Name(path) + QStringLiteral("\n\n") + lang[783] +
+           QLatin1Char('\n') + lang[784];
+}
+
+bool Confirm_Overwrite_If_Changed(Messages& messages, QWidget* parent, const Lang_Table& lang,
+                                  const QString& path, const File_Fingerprint& loaded) {
+    const File_Change change = File_Change_Since(loaded, path);
+    if (change == File_Change::None)
+        return true;
+    return messages.Confirm(parent, Changed_File_Question(change, path, lang));
 }
