@@ -11,5 +11,6 @@ public:
     void Error(QWidget*, const QString& text) override { last_error = text; }
     void Warning(QWidget*, const QString&) override {}
     bool Confirm(QWidget*, const QString&) override { return false; }
+    void Information(QWidget*, const QString&) override {}
     QString last_error;
 };

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <cstdint>
+#include <variant>
 #include <vector>
 
 #include "access/Access_Check.h"
@@ -59,3 +60,9 @@ struct Device_Request_List {
 // The requests of one table: enabled rows of its used part, each checked as the editor checks
 // it; passing rows converted, failing rows listed with their message.
 Device_Request_List Device_Requests(const Request_Table& table, const Lang_Table& lang);
+
+// One slot of a table, checked as the editor checks an enabled row of the used part (whatever its
+// Enable text and place in the table) and converted as Device_Requests converts it; the refusal
+// with the editor's message when the check fails.
+std::variant<Device_Request, Refused_Request> Device_Request_At(const Request_Table& table,
+                                                                int slot, const Lang_Table& lang);

@@ -5,6 +5,8 @@
 #include "access/Table_Delegates.h"
 #include "exchange/Exchange_Texts.h"
 #include "exchange/Spreadsheet_Button.h"
+#include "live/Live_Probe.h"
+#include "live/Live_Setup.h"
 
 #include "map/UChannel_Map.h"
 #include "platform/Error.h"
@@ -169,6 +171,9 @@ void TFModbus_TCP_Master_Set_Access::FormCreate() {
     Btn_InsRow = add_button("Btn_InsRow", 370, QStyle::SP_FileDialogNewFolder);
     Btn_CopyRow = add_button("Btn_CopyRow", 488, QStyle::SP_FileDialogDetailedView);
     Btn_PasteRow = add_button("Btn_PasteRow", 606, QStyle::SP_FileDialogContentsView);
+    // Beyond the specified row of buttons, in the free space on its right.
+    Btn_Test_Row = add_button("Btn_Test_Row", 818, QStyle::SP_MediaPlay);
+    Btn_Test_Row->setGeometry(818, 6, 90, 28);
     Btn_Cancel->Set_Modal_Result(QDialog::Rejected);
     connect(Btn_OK, &QPushButton::clicked, this, &TFModbus_TCP_Master_Set_Access::Btn_OKClick);
     connect(Btn_DelRow, &QPushButton::clicked, this,
@@ -179,6 +184,11 @@ void TFModbus_TCP_Master_Set_Access::FormCreate() {
             &TFModbus_TCP_Master_Set_Access::Btn_CopyRowClick);
     connect(Btn_PasteRow, &QPushButton::clicked, this,
             &TFModbus_TCP_Master_Set_Access::Btn_PasteRowClick);
+    connect(Btn_Test_Row, &QPushButton::clicked, this,
+            &TFModbus_TCP_Master_Set_Access::Btn_Test_RowClick);
+    probe_ = new Live_Probe(this);
+    connect(probe_, &Live_Probe::Finished, this,
+            &TFModbus_TCP_Master_Set_Access::Test_Row_Finished);
     Btn_Spreadsheet = new Spreadsheet_Button(P_Button, ctx_);
     Btn_Spreadsheet->setGeometry(912, 6, 90, 28);
     Btn_Spreadsheet->On_Export = [this] { Spreadsheet_Export(); };
@@ -215,6 +225,8 @@ void TFModbus_TCP_Master_Set_Access::Set_Lang() {
         buttons[i]->setText(t[602 + i]);
         buttons[i]->Set_Hint(t[640 + i]);
     }
+    Btn_Test_Row->setText(t[743]);
+    Btn_Test_Row->Set_Hint(t[744]);
     Btn_Spreadsheet->Set_Lang();
 
     Btn_Channel_Map->setText(t[703]);
@@ -246,6 +258,11 @@ void TFModbus_TCP_Master_Set_Access::showEvent(QShowEvent* event) {
 
 void TFModbus_TCP_Master_Set_Access::hideEvent(QHideEvent* event) {
     Tessaro_Dialog::hideEvent(event);
+    // Closing the window drops a Test Row that is still waiting; its answer is never shown.
+    if (!event->spontaneous() && probe_->Busy()) {
+        probe_->Cancel();
+        Btn_Test_Row->setEnabled(true);
+    }
     // The map belongs to this showing: it closes with the dialog (not when the dialog is only
     // minimised).
     if (!event->spontaneous())
@@ -483,4 +500,50 @@ QString TFModbus_TCP_Master_Set_Access::SGA_GridHint(const QTableView* sender, i
 
 bool TFModbus_TCP_Master_Set_Access::SGA_KeyPress(QTableView* sender, int Key) {
     return Table_Enter_Next_Field(*sender, Key, ctx_);
+}
+
+void TFModbus_TCP_Master_Set_Access::Btn_Test_RowClick() {
+    Commit_Edits();
+    const int row = Current_Row();
+    if (row < 0 || probe_->Busy())
+        return;
+    const Request_Table& table = Model_Of(Active_Table())->Table();
+    auto request = Device_Request_At(table, row + 1, ctx_.lang);
+    if (const auto* refused = std::get_if<Refused_Request>(&request)) {
+        ctx_.messages->Error(this, refused->message);
+        return;
+    }
+    const App_State& state = ctx_.state;
+    Live_Timing timing;
+    try {
+        timing = Load_Live_Timing(state.ParGen_File);
+    } catch (const Tessaro_Error& error) {
+        ctx_.messages->Error(this, error.Message());
+        return;
+    }
+    // The answer is shown where it would land; without readable default values, on zeros.
+    Data_Array defaults{};
+    try {
+        defaults = Load_Live_Defaults(state.ParGen_File, state.DMX_Default_Values_File);
+    } catch (const Tessaro_Error&) {
+    }
+    probe_row_ = std::get<Device_Request>(request);
+    Btn_Test_Row->setEnabled(false);
+    probe_->Start(probe_row_, timing, defaults);
+    if (!probe_->Busy())
+        Btn_Test_Row->setEnabled(true);
+}
+
+bool TFModbus_TCP_Master_Set_Access::Testing_Row() const {
+    return probe_->Busy();
+}
+
+void TFModbus_TCP_Master_Set_Access::Test_Row_Finished() {
+    Btn_Test_Row->setEnabled(true);
+    const Probe_Result& result = probe_->Result();
+    const QString text = Probe_Message(probe_row_, result, ctx_.lang);
+    if (result.error.kind == Live_Error::Kind::None)
+        ctx_.messages->Information(this, text);
+    else
+        ctx_.messages->Error(this, text);
 }

@@ -7,6 +7,7 @@
 
 #include "access/Access_Table.h"
 #include "access/Access_Table_Model.h"
+#include "access/Device_Requests.h"
 #include "access/UComon.h"
 #include "platform/File_Fingerprint.h"
 #include "shell/App_Context.h"
@@ -14,6 +15,7 @@
 #include "widgets/Tessaro_Dialog.h"
 
 class List_Delegate;
+class Live_Probe;
 class Spreadsheet_Button;
 
 class TFChannel_Map;
@@ -41,6 +43,12 @@ public:
     void Btn_InsRowClick();
     void Btn_CopyRowClick();
     void Btn_PasteRowClick();
+    // Sends the request of the current row once, without waiting (a write row only reads its
+    // target back), and shows the answer or the error when it comes; a row that the check refuses
+    // shows the check's message and sends nothing.
+    void Btn_Test_RowClick();
+    // Test Row is waiting for an answer.
+    bool Testing_Row() const;
     // The spreadsheet menu: the table on the visible page to a CSV file, or replaced by one.
     void Spreadsheet_Export();
     void Spreadsheet_Import();
@@ -83,6 +91,7 @@ public:
     Styled_Button* Btn_InsRow = nullptr;
     Styled_Button* Btn_CopyRow = nullptr;
     Styled_Button* Btn_PasteRow = nullptr;
+    Styled_Button* Btn_Test_Row = nullptr;
     Spreadsheet_Button* Btn_Spreadsheet = nullptr;
 
     Styled_Button* Btn_Channel_Map = nullptr;
@@ -105,6 +114,7 @@ private:
     void Show_Page(Access_Kind kind);
     Access_Table_Model* Model_Of(const QTableView* table) const;
     void Commit_Edits();
+    void Test_Row_Finished();
     void Table_Changed();
     void Close_Channel_Map();
 
@@ -114,6 +124,8 @@ private:
     Access_Table_Model* write_model_ = nullptr;
     List_Delegate* read_positions_ = nullptr;
     List_Delegate* write_positions_ = nullptr;
+    Live_Probe* probe_ = nullptr;
+    Device_Request probe_row_;
     QPointer<TFChannel_Map> channel_map_;
     int select_slot_on_show_ = 0;
 

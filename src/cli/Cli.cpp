@@ -28,6 +28,8 @@ QString Program_Usage() {
         "                           beyond the count, uncovered channels, load per slave\n"
         "  report DIR -o FILE.pdf|FILE.html [--language FILE.lng]\n"
         "                           write the commissioning report of a configuration folder\n"
+        "  run DIR --seconds N [--json-lines] [--allow-writes] [--set CH=V ...]\n"
+        "                           dry run: send the requests to the real slaves for N seconds\n"
         "\n"
         "tessaro-cli VERB --help shows the usage of one verb.\n");
 }
@@ -103,6 +105,8 @@ int Run_Cli(const QStringList& arguments, Cli_Streams streams) {
         return Verb_Map(rest, streams);
     if (verb == QLatin1String("report"))
         return Verb_Report(rest, streams);
+    if (verb == QLatin1String("run"))
+        return Verb_Run(rest, streams);
     streams.err << "tessaro-cli: unknown verb \"" << verb << "\"\n\n" << Program_Usage();
     return Exit_Usage;
 }

@@ -24,6 +24,7 @@ int Verb_Compile(const QStringList& arguments, Cli_Streams streams);
 int Verb_Diff(const QStringList& arguments, Cli_Streams streams);
 int Verb_Dump(const QStringList& arguments, Cli_Streams streams);
 int Verb_Lang(const QStringList& arguments, Cli_Streams streams);
+int Verb_Run(const QStringList& arguments, Cli_Streams streams);
 int Verb_Export(const QStringList& arguments, Cli_Streams streams);
 int Verb_Import(const QStringList& arguments, Cli_Streams streams);
 // Needs a QGuiApplication (see Needs_Gui_Application).
@@ -54,6 +55,7 @@ QString Compile_Usage();
 QString Diff_Usage();
 QString Dump_Usage();
 QString Lang_Usage();
+QString Run_Usage();
 QString Export_Usage();
 QString Import_Usage();
 QString Map_Usage();

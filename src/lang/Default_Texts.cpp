@@ -294,6 +294,50 @@ const std::vector<std::pair<int, const char*>>& Default_Text_Entries() {
         {719, "No request: default value"},
 
         // Commissioning tools: dry run, 720-744.
+        {720, "Dry Run"},
+        {721, "Send the requests of the configuration to the real slaves and watch the data array"},
+        {722, "Dry run: the Modbus TCP requests sent from this computer"},
+        {723, "Start"},
+        {724, "Stop"},
+        {725, "Help"},
+        {726, "Row"},
+        {727, "Mnemonic"},
+        {728, "Slave"},
+        {729, "Sent"},
+        {730, "Answered"},
+        {731, "Errors in a row"},
+        {732, "Last error"},
+        {733, "Round trip ms"},
+        {734, "Suspended"},
+        {735, "This configuration uses the write table (DMX IN). The dry run sends the channels of "
+              "the data array to these slaves, which changes real equipment:"},
+        {736, "Start writing to them?"},
+        {737, "Running: %1 requests on %2 connections, %3 answers per second"},
+        {738, "Stopped"},
+        {739, "Not run: "},
+        {740, "Nothing to run: no enabled row of the table the converter uses passes the checks."},
+        {741, "What a dry run assumes. The converter's documentation does not describe every "
+              "detail of how it runs its requests; where it is silent, the dry run does this. "
+              "• Start reads the configuration from disk and runs the table the converter "
+              "uses: the read table for DMX OUT, the write table for DMX IN. Rows that Set Access "
+              "refuses are not run. • The data array starts with the DMX default values. "
+              "• A register takes two bytes from Position, high byte first; Swap exchanges "
+              "them. Coils and inputs take one bit each from bit Start Bit of the byte at "
+              "Position, bit 0 being the lowest bit of a byte; the other bits keep their values. "
+              "Writes read the array the same way. • One connection per slave address and "
+              "port, one request at a time on it. A request is sent again Poll Time ms after its "
+              "previous one ended (Poll Time 0: at its next turn), with the cyclic delay of Set "
+              "Communication between two requests on one connection. Each connection and each "
+              "answer is awaited at most the time-out, without retries. A connection that cannot "
+              "be made is tried again after 1 s. • A request that failed Max Error times in "
+              "a row is suspended for the rest of the run; Max Error 0 never suspends. Time-outs, "
+              "refused connections and exception answers all count as failures. • With the "
+              "write table, double click a channel or type a number on it to change its value; "
+              "rows with On Change send at once. • What a dry run cannot show: the "
+              "converter's own timing and its DMX output."},
+        {742, "Close"},
+        {743, "Test Row"},
+        {744, "Send the request of the selected row once and show the answer"},
 
         // Commissioning tools: spreadsheet export and import, 745-759.
         {745, "CSV"},
@@ -407,6 +451,26 @@ const std::vector<std::pair<int, const char*>>& Default_Text_Entries() {
         {914, "The channel map cannot be drawn: "},
 
         // Commissioning tools: dry run, continued, 930-949.
+        {930, "Row %1: %2, unit %3, %4 from address %5, %6 points (function %7)"},
+        {931, "Answer in %1 ms:"},
+        {932, "In the data array: channels %1 to %2"},
+        {933, "Read back only (function %1): nothing was written to the slave."},
+        {934, "... and %1 more"},
+        {935, "Memory parity error"},
+        {936, "time-out (%1 ms)"},
+        {937, "connection refused"},
+        {938, "connection closed by the slave"},
+        {939, "connection failed: %1"},
+        {940, "Modbus exception %1"},
+        {941, "the answer does not match the request"},
+        {942, "Illegal function"},
+        {943, "Illegal data address"},
+        {944, "Illegal data value"},
+        {945, "Slave device failure"},
+        {946, "Acknowledge"},
+        {947, "Slave device busy"},
+        {948, "Gateway path unavailable"},
+        {949, "Gateway target device failed to respond"},
 
         // Commissioning tools: channel map, continued, 950-964.
         {950, "Findings"},

@@ -15,3 +15,7 @@ bool Qt_Messages::Confirm(QWidget* parent, const QString& text) {
                                  QMessageBox::Yes | QMessageBox::No,
                                  QMessageBox::No) == QMessageBox::Yes;
 }
+
+void Qt_Messages::Information(QWidget* parent, const QString& text) {
+    QMessageBox::information(parent, QStringLiteral("Information"), text, QMessageBox::Ok);
+}

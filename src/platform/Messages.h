@@ -15,6 +15,8 @@ public:
     virtual void Warning(QWidget* parent, const QString& text) = 0;
     // A question with Yes and No; true for Yes.
     virtual bool Confirm(QWidget* parent, const QString& text) = 0;
+    // An information box with one OK button.
+    virtual void Information(QWidget* parent, const QString& text) = 0;
 };
 
 // The message boxes of the desktop.
@@ -23,4 +25,5 @@ public:
     void Error(QWidget* parent, const QString& text) override;
     void Warning(QWidget* parent, const QString& text) override;
     bool Confirm(QWidget* parent, const QString& text) override;
+    void Information(QWidget* parent, const QString& text) override;
 };

@@ -5,6 +5,7 @@
 #include "comm/UParGen.h"
 #include "image/USaveBincc.h"
 #include "lang/Language_File.h"
+#include "live/UDry_Run.h"
 #include "map/UChannel_Map.h"
 #include "options/USoftOptions.h"
 #include "options/Version_Check.h"
@@ -180,10 +181,14 @@ void TFTessaroFirmWare::Build_Controls() {
     Btn_Channel_Map = Add_Button("Btn_Channel_Map", 258, 200, 170, 36);
     Btn_Channel_Map->Set_Glyph(style->standardIcon(QStyle::SP_FileDialogInfoView));
     Btn_Channel_Map->Set_Show_Hint(true);
+    // The dry run beside the DMX step.
+    Btn_Dry_Run = Add_Button("Btn_Dry_Run", 258, 244, 170, 36);
+    Btn_Dry_Run->Set_Glyph(style->standardIcon(QStyle::SP_MediaPlay));
+    Btn_Dry_Run->Set_Show_Hint(true);
     Btn_Report = Add_Button("Btn_Report", 258, 288, 170, 36);
     Btn_Report->Set_Glyph(Report_Glyph());
     for (Styled_Button* step : {Btn_New, Btn_Open, Btn_Prm_Gen, Btn_ModM_SetAccess, Btn_DMX_Default,
-                                Btn_CreateBin, Btn_Channel_Map, Btn_Report})
+                                Btn_CreateBin, Btn_Channel_Map, Btn_Dry_Run, Btn_Report})
         step->Set_Left_Aligned(true);
     Btn_ModM_SetAccess->setText(QStringLiteral("Set Access"));
 
@@ -214,7 +219,8 @@ void TFTessaroFirmWare::Build_Controls() {
     QWidget::setTabOrder(Btn_DMX_Default, Btn_ModM_SetAccess);
     // The commissioning tools follow the steps: Channel Map, Dry Run, Report.
     QWidget::setTabOrder(Btn_ModM_SetAccess, Btn_Channel_Map);
-    QWidget::setTabOrder(Btn_Channel_Map, Btn_Report);
+    QWidget::setTabOrder(Btn_Channel_Map, Btn_Dry_Run);
+    QWidget::setTabOrder(Btn_Dry_Run, Btn_Report);
 
     look::Set_Client_Size(this, Client_Width, Btn_CreateBin_Top + 152, true);
     look::Centre_On_Screen(this);
@@ -240,6 +246,8 @@ void TFTessaroFirmWare::Set_Lang() {
     Btn_CreateBin->Set_Hint(t[26]);
     Btn_Channel_Map->setText(t[700]);
     Btn_Channel_Map->Set_Hint(t[702]);
+    Btn_Dry_Run->setText(t[720]);
+    Btn_Dry_Run->Set_Hint(t[721]);
     Btn_Report->setText(t[760]);
     Btn_Report->Set_Hint(t[761]);
 }
@@ -258,6 +266,8 @@ void TFTessaroFirmWare::Change_Language() {
         windows_.DMXDefVal->Set_Lang();
     if (channel_map_)
         channel_map_->Set_Lang();
+    if (dry_run_)
+        dry_run_->Set_Lang();
 }
 
 void TFTessaroFirmWare::Show_Configuration_Labels(bool open) {
@@ -299,7 +309,11 @@ void TFTessaroFirmWare::Show_Update_Link(bool newer) {
 }
 
 void TFTessaroFirmWare::Btn_Click(QObject* sender) {
+    const QString project = ctx_.state.Project_Dir;
     Run_Guarded(*ctx_.messages, this, [this, sender] { Run_Step(sender); });
+    // A dry run runs the configuration it was started with: another one stops it.
+    if (dry_run_ && ctx_.state.Project_Dir != project)
+        dry_run_->Btn_StopClick();
     // A step may have changed the files or the open configuration that the map shows.
     if (channel_map_ && channel_map_->isVisible() && sender != Btn_Channel_Map &&
         sender != Btn_Close)
@@ -349,9 +363,19 @@ void TFTessaroFirmWare::Run_Step(QObject* sender) {
         Update_Device();
     } else if (sender == Btn_Channel_Map) {
         Show_Channel_Map();
+    } else if (sender == Btn_Dry_Run) {
+        Show_Dry_Run();
     } else if (sender == Btn_Report) {
         Report();
     }
+}
+
+void TFTessaroFirmWare::Show_Dry_Run() {
+    if (!dry_run_)
+        dry_run_ = new TFDry_Run(ctx_, this);
+    dry_run_->show();
+    dry_run_->raise();
+    dry_run_->activateWindow();
 }
 
 void TFTessaroFirmWare::Show_Channel_Map() {

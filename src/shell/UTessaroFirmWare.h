@@ -17,6 +17,7 @@ class TFDMXDefVal;
 class TFModbus_TCP_Master_Set_Access;
 class TFBoot;
 class TFChannel_Map;
+class TFDry_Run;
 class Version_Checker;
 
 // The other windows, created once after the main window.
@@ -50,6 +51,9 @@ public:
     void Update_Device();
     // The channel map of the saved files of the open configuration, beside the main window.
     void Show_Channel_Map();
+    // The dry run window (not modal), made at its first showing.
+    void Show_Dry_Run();
+    TFDry_Run* Dry_Run_Window() const { return dry_run_; }
     // The access step with a row of the used table selected (from the channel map).
     void Open_Access_At(int slot);
     TFChannel_Map* Channel_Map_Window() const { return channel_map_; }
@@ -111,6 +115,8 @@ private:
     Styled_Button* Btn_CreateBin = nullptr;
     Styled_Button* Btn_Channel_Map = nullptr;
     TFChannel_Map* channel_map_ = nullptr;
+    Styled_Button* Btn_Dry_Run = nullptr;
+    TFDry_Run* dry_run_ = nullptr;
     // The commissioning report, beside Update Device.
     Styled_Button* Btn_Report = nullptr;
     // Where the last report was written during this run.

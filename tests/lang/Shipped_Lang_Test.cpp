@@ -170,7 +170,7 @@ struct Fit {
 };
 
 const Fit Fits[] = {
-    {Fit::Step_Button, 170, {15, 16, 17, 20, 21, 700}},
+    {Fit::Step_Button, 170, {15, 16, 17, 20, 21, 700, 720}},
     // The report step of the main window.
     {Fit::Step_Button, 170, {760}},
     {Fit::Button,
@@ -178,6 +178,18 @@ const Fit Fits[] = {
      {103, 104, 203, 204, 307, 308, 312, 313, 502, 503, 602, 603, 604, 605, 606, 607}},
     {Fit::Button, 112, {402, 403}},
     {Fit::Button, 204, {311}},
+    // Test Row, right of the access dialog's buttons; the dry run window's buttons and the
+    // column titles of its requests.
+    {Fit::Button, 90, {743}},
+    {Fit::Button, 110, {723, 724, 725, 742}},
+    {Fit::Header, 44, {726}},
+    {Fit::Header, 70, {729}},
+    {Fit::Header, 80, {730, 734}},
+    {Fit::Header, 100, {733}},
+    {Fit::Header, 110, {731}},
+    {Fit::Header, 130, {727}},
+    {Fit::Header, 150, {728}},
+    {Fit::Header, 250, {732}},
     // The spreadsheet button is 90 wide; its menu arrow takes 12 of them.
     {Fit::Button, 78, {745}},
 

@@ -227,9 +227,9 @@ TEST_F(Start_Up, FollowsTheFocusOrder) {
     Start();
     // The commissioning tools follow the specified chain.
     const char* order[] = {
-        "LL_Update",       "Btn_Info",           "Btn_CreateBin",   "Btn_New",
-        "Btn_Open",        "Btn_Prm_Gen",        "Btn_Close",       "Btn_Opz",
-        "Btn_DMX_Default", "Btn_ModM_SetAccess", "Btn_Channel_Map", "Btn_Report"};
+        "LL_Update",       "Btn_Info",    "Btn_CreateBin", "Btn_New",         "Btn_Open",
+        "Btn_Prm_Gen",     "Btn_Close",   "Btn_Opz",       "Btn_DMX_Default", "Btn_ModM_SetAccess",
+        "Btn_Channel_Map", "Btn_Dry_Run", "Btn_Report"};
     // The chain holds every widget; those that take the focus by Tab come in this order.
     QStringList chain;
     QWidget* widget = Control(order[0]);

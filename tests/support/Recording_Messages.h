@@ -11,7 +11,7 @@
 // Records every message box instead of showing it; questions are answered from a script.
 class Recording_Messages : public Messages {
 public:
-    enum class Kind { Error, Warning, Confirm };
+    enum class Kind { Error, Warning, Confirm, Information };
     struct Entry {
         Kind kind;
         QString text;
@@ -20,6 +20,9 @@ public:
     void Error(QWidget*, const QString& text) override { record.push_back({Kind::Error, text}); }
     void Warning(QWidget*, const QString& text) override {
         record.push_back({Kind::Warning, text});
+    }
+    void Information(QWidget*, const QString& text) override {
+        record.push_back({Kind::Information, text});
     }
     bool Confirm(QWidget*, const QString& text) override {
         record.push_back({Kind::Confirm, text});
