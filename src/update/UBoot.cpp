@@ -295,8 +295,13 @@ TFBoot::Update_Message TFBoot::Check_And_Update() {
         state.Update_Read_Back = CB_Update_Option_Read_Back->isChecked();
         const Updater_Lookup updater = Find_Updater(state);
         Compile_XML_Parameter(updater.Parameter_File);
-        if (!updater.Found())
+        if (!updater.Found()) {
+            // The launch is still asked for where the updater belongs (it returns at once for a
+            // missing program), then the user learns why nothing started.
+            if (!updater.Searched.isEmpty())
+                Start_Updater(Updater_Program_Path(updater.Searched.first()));
             return {false, Missing_Updater_Text(updater)};
+        }
         const Launch_Report launch = Start_Updater(updater.Program);
         if (!launch.Started)
             return {false, Unstartable_Updater_Text(updater, launch.Reason)};

@@ -447,7 +447,8 @@ TEST_F(Boot_Dialog, AParameterFileThatCannotBeWrittenIsShownAndNothingStarts) {
 }
 
 // After a successful ping, an updater that is not where it is looked for is reported with the
-// places searched; the address is remembered and Flashlink.xml written all the same.
+// places searched; the address is remembered, Flashlink.xml written and the launch asked for
+// all the same.
 TEST_F(Boot_Dialog, AMissingUpdaterIsReportedWithThePlacesSearched) {
     QFile::remove(Updater_Program_Path(folder.Path()));
     const QString bin = folder.File("usr/bin");
@@ -485,7 +486,10 @@ TEST_F(Boot_Dialog, AMissingUpdaterIsReportedWithThePlacesSearched) {
                       "\nPut the updater supplied with the device there and start the update "
                       "again.\nParameter file written: " +
                       c.parameter_file);
-        EXPECT_TRUE(launcher->calls.empty());
+        // The launch is still asked for where the updater belongs, as without the report.
+        ASSERT_EQ(launcher->calls.size(), 1u);
+        EXPECT_EQ(std::get<0>(launcher->calls[0]), Updater_Program_Path(c.exe_dir));
+        launcher->calls.clear();
         EXPECT_EQ(ctx.state.Last_IP_Address, "127.0.0.1");
         EXPECT_TRUE(Read_Text(c.parameter_file).contains("<IP_Address_Dev>127.0.0.1<"));
         EXPECT_TRUE(QDir(bin).isEmpty());
