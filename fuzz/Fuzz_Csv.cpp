@@ -12,17 +12,8 @@
 
 namespace {
 
-const Lang_Table& English() {
-    static const Lang_Table table = [] {
-        Lang_Table t;
-        t.Load_Default_Texts();
-        return t;
-    }();
-    return table;
-}
-
 const Csv_Header_Titles& Titles(Csv_Table table) {
-    static const std::vector<Lang_Table> languages{English()};
+    static const std::vector<Lang_Table> languages{English_Texts()};
     static const Csv_Header_Titles read(Csv_Table::Read, languages);
     static const Csv_Header_Titles write(Csv_Table::Write, languages);
     static const Csv_Header_Titles dmx(Csv_Table::DMX, languages);
@@ -32,7 +23,8 @@ const Csv_Header_Titles& Titles(Csv_Table table) {
 void Check_Problem(const Csv_Problem& problem) {
     FUZZ_REQUIRE(problem.line >= 1 && problem.column >= 1,
                  QStringLiteral("line %1, column %2").arg(problem.line).arg(problem.column));
-    const QString message = Csv_Problem_Message(QStringLiteral("/data/in.csv"), problem, English());
+    const QString message =
+        Csv_Problem_Message(QStringLiteral("/data/in.csv"), problem, English_Texts());
     FUZZ_REQUIRE(message.contains(QLatin1String("in.csv")), Shown(message));
 }
 
@@ -42,7 +34,7 @@ QString Row_Text(const QStringList& row) {
 
 void Access(const QByteArray& bytes, Access_Kind kind) {
     const Access_Csv_Import imported =
-        Import_Access_Csv(bytes, kind, Titles(Csv_Table_Of(kind)), English());
+        Import_Access_Csv(bytes, kind, Titles(Csv_Table_Of(kind)), English_Texts());
     if (imported.problem) {
         FUZZ_REQUIRE(imported.rows.empty(), QString::number(imported.rows.size()));
         Check_Problem(*imported.problem);
@@ -75,8 +67,8 @@ void Access(const QByteArray& bytes, Access_Kind kind) {
     FUZZ_REQUIRE(again.Table(kind).Used_Count() == count, QString::number(count));
 
     const Access_Csv_Import round_trip =
-        Import_Access_Csv(Export_Access_Csv(table, English(), Csv_Separator::Semicolon), kind,
-                          Titles(Csv_Table_Of(kind)), English());
+        Import_Access_Csv(Export_Access_Csv(table, English_Texts(), Csv_Separator::Semicolon), kind,
+                          Titles(Csv_Table_Of(kind)), English_Texts());
     FUZZ_REQUIRE(!round_trip.problem, QStringLiteral("the exported file is refused"));
     FUZZ_REQUIRE(round_trip.rows == imported.rows, QStringLiteral("exported and imported again, "
                                                                   "the rows changed"));
@@ -85,7 +77,7 @@ void Access(const QByteArray& bytes, Access_Kind kind) {
 void DMX(const QByteArray& bytes) {
     const int channels = DMX_Default_Table::Max_Channels;
     const DMX_Csv_Import imported =
-        Import_DMX_Csv(bytes, channels, Titles(Csv_Table::DMX), English());
+        Import_DMX_Csv(bytes, channels, Titles(Csv_Table::DMX), English_Texts());
     if (imported.problem) {
         FUZZ_REQUIRE(imported.rows.empty(), QString::number(imported.rows.size()));
         Check_Problem(*imported.problem);
@@ -109,8 +101,8 @@ void DMX(const QByteArray& bytes) {
                               Shown(again.Rows[i].Default_Value), Shown(again.Rows[i].Mnemonic)));
 
     const DMX_Csv_Import round_trip =
-        Import_DMX_Csv(Export_DMX_Csv(table, English(), Csv_Separator::Tab), channels,
-                       Titles(Csv_Table::DMX), English());
+        Import_DMX_Csv(Export_DMX_Csv(table, English_Texts(), Csv_Separator::Tab), channels,
+                       Titles(Csv_Table::DMX), English_Texts());
     FUZZ_REQUIRE(!round_trip.problem, QStringLiteral("the exported file is refused"));
     FUZZ_REQUIRE(DMX_Table_From_Rows(channels, round_trip.rows) == table,
                  QStringLiteral("exported and imported again, the rows changed"));

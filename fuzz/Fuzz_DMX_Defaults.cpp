@@ -8,19 +8,6 @@
 #include "lang/Lang_Table.h"
 #include "platform/Error.h"
 
-namespace {
-
-const Lang_Table& Texts() {
-    static const Lang_Table table = [] {
-        Lang_Table t;
-        t.Load_Default_Texts();
-        return t;
-    }();
-    return table;
-}
-
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const QString pargen = Remove_Fuzz_File(QStringLiteral("ParGen.xml"));
     const QString path =
@@ -49,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_REQUIRE(row > previous && row <= table.Row_Count(), QString::number(row));
         previous = row;
     }
-    FUZZ_REQUIRE(Controllo_dati(table, Texts()).has_value() == !failing.empty(),
+    FUZZ_REQUIRE(Controllo_dati(table, English_Texts()).has_value() == !failing.empty(),
                  QString::number(failing.size()));
 
     Write_Fuzz_File(QStringLiteral("DMX_Default_Values.xml"), DMX_Defaults_Bytes(table));

@@ -15,15 +15,6 @@
 
 namespace {
 
-const Lang_Table& Texts() {
-    static const Lang_Table table = [] {
-        Lang_Table t;
-        t.Load_Default_Texts();
-        return t;
-    }();
-    return table;
-}
-
 QString Values(const Comm_Settings& s) {
     QStringList values;
     for (int i = 0; i < Comm_Settings::Value_Count; ++i)
@@ -62,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                  settings.DMX_DMX);
 
     const std::vector<int> failing = Comm_Failing_Entries(settings);
-    const auto message = Controllo_Dati(settings, Texts());
+    const auto message = Controllo_Dati(settings, English_Texts());
     FUZZ_REQUIRE(message.has_value() == !failing.empty(), Values(settings));
 
     Write_Fuzz_File(QStringLiteral("ParGen.xml"), Comm_Settings_Bytes(settings));

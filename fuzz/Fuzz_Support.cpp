@@ -85,3 +85,12 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     Fuzz_Folder();
     return 0;
 }
+
+const Lang_Table& English_Texts() {
+    static const Lang_Table table = [] {
+        Lang_Table t;
+        t.Load_Default_Texts();
+        return t;
+    }();
+    return table;
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "lang/Lang_Table.h"
 #include <QByteArray>
 #include <QString>
 #include <cstddef>
@@ -25,6 +26,9 @@ QString Remove_Fuzz_File(const QString& name);
 // alone is no text (the parser drops white space between elements, and cannot tell this from
 // it). The editors keep numbers in elements, and names that are never only white space.
 QString Xml_Text_Read_Back(const QString& text);
+
+// The program's English texts, loaded once.
+const Lang_Table& English_Texts();
 
 // A text for a report: characters outside printable ASCII as \u{XXXX}.
 QString Shown(const QString& text);
