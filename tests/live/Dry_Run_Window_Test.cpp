@@ -21,7 +21,7 @@ constexpr auto Holding = QModbusDataUnit::HoldingRegisters;
 class Dry_Run_Window : public Scripted_App {
 protected:
     // Starts with the configuration "Plant" open: its role, rows and default values.
-    void Start_With(const char* dmx, Access_Kind kind, const std::vector<Row_Spec>& rows,
+    void Start_With(const char* dmx, Access_Kind kind, const std::vector<Row_Values>& rows,
                     const QString& defaults = {}) {
         QDir().mkpath(folder.File("PROJECTS/Plant/bin"));
         Write_Text(folder.File("Tessaro.xml"), "<Conf_Settings><lastproj><projectname>Plant"
@@ -37,7 +37,7 @@ protected:
         Access_Table access;
         access.Reset_Access_Table();
         int slot = 0;
-        for (const Row_Spec& row : rows)
+        for (const Row_Values& row : rows)
             Put_Row(access.Table(kind), ++slot,
                     kind == Access_Kind::Read ? Read_Row(row) : Write_Row(row));
         Save_Access_File(folder.File("PROJECTS/Plant/ModbusTCPM_SetAccess.xml"), access);

@@ -24,7 +24,7 @@ struct Run_Result {
 // The built tessaro-cli, run while this test's event loop serves the slaves.
 class Cli_Run : public ::testing::Test {
 protected:
-    void Configure(const char* dmx, const std::vector<Row_Spec>& rows) {
+    void Configure(const char* dmx, const std::vector<Row_Values>& rows) {
         Write_Text(folder.File("ParGen.xml"),
                    QStringLiteral("<Par_Gen><DMX_DMX>%1</DMX_DMX><Modbus_TCP_Master_TimeOut>200"
                                   "</Modbus_TCP_Master_TimeOut><Modbus_TCP_Master_Cyclic>0"
@@ -34,7 +34,7 @@ protected:
         access.Reset_Access_Table();
         int slot = 0;
         const bool read = QString(dmx) == "1";
-        for (const Row_Spec& row : rows)
+        for (const Row_Values& row : rows)
             Put_Row(read ? access.Read : access.Write, ++slot,
                     read ? Read_Row(row) : Write_Row(row));
         Save_Access_File(folder.File("ModbusTCPM_SetAccess.xml"), access);

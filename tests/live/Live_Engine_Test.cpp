@@ -19,10 +19,10 @@ protected:
         engine.Set_Reconnect_Pause(20);
     }
 
-    void Plan(Access_Kind kind, const std::vector<Row_Spec>& specs, int timeout_ms = 200,
+    void Plan(Access_Kind kind, const std::vector<Row_Values>& rows, int timeout_ms = 200,
               const Data_Array& initial = Data_Array{}) {
-        auto requests = Requests_Of(kind, specs);
-        ASSERT_EQ(requests.size(), specs.size()) << "a row was refused";
+        auto requests = Requests_Of(kind, rows);
+        ASSERT_EQ(requests.size(), rows.size()) << "a row was refused";
         engine.Set_Plan(kind, std::move(requests), {timeout_ms, 0}, initial);
     }
     const Live_Request_State& State(int i) const { return engine.States()[static_cast<size_t>(i)]; }

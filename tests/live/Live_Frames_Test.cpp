@@ -6,8 +6,8 @@
 
 namespace {
 
-Device_Request Request(Access_Kind kind, const Row_Spec& spec) {
-    const auto requests = Requests_Of(kind, {spec});
+Device_Request Request(Access_Kind kind, const Row_Values& row) {
+    const auto requests = Requests_Of(kind, {row});
     EXPECT_EQ(requests.size(), 1u);
     return requests.empty() ? Device_Request{} : requests.front();
 }
@@ -81,7 +81,7 @@ TEST(Live_Frames, WritesTakeTheirDataFromTheArray) {
     data[30] = 0b1010'0000; // bits 5..7: 1 0 1
     data[31] = 0b0000'0011; // bits 0..1: 1 1
     const struct {
-        Row_Spec spec;
+        Row_Values row;
         int function;
         QByteArray pdu_data;
     } cases[] = {
@@ -105,7 +105,7 @@ TEST(Live_Frames, WritesTakeTheirDataFromTheArray) {
          Bytes({0, 0, 0, 5, 1, 0b1'1101})},
     };
     for (const auto& c : cases) {
-        const Device_Request r = Request(Access_Kind::Write, c.spec);
+        const Device_Request r = Request(Access_Kind::Write, c.row);
         const QModbusRequest pdu = Write_Pdu(r, data);
         EXPECT_EQ(pdu.functionCode(), c.function);
         EXPECT_EQ(pdu.data().toHex(' '), c.pdu_data.toHex(' ')) << c.function;

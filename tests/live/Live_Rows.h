@@ -7,7 +7,7 @@
 #include <QStringList>
 
 // Request rows for the dry-run tests, as a user types them, toward a slave on 127.0.0.1.
-struct Row_Spec {
+struct Row_Values {
     quint16 port = 502;
     const char* type = "Holding Register";
     int address = 0;
@@ -22,7 +22,7 @@ struct Row_Spec {
     const char* mnemonic = "";
 };
 
-inline QStringList Read_Row(const Row_Spec& s) {
+inline QStringList Read_Row(const Row_Values& s) {
     return {"Y",
             "127.0.0.1",
             QString::number(s.port),
@@ -38,7 +38,7 @@ inline QStringList Read_Row(const Row_Spec& s) {
             s.mnemonic};
 }
 
-inline QStringList Write_Row(const Row_Spec& s) {
+inline QStringList Write_Row(const Row_Values& s) {
     return {"Y",
             "127.0.0.1",
             QString::number(s.port),
@@ -63,12 +63,12 @@ inline void Put_Row(Request_Table& table, int slot, const QStringList& row) {
 
 // The requests of rows put into slots 1, 2, ... of a table of the kind.
 inline std::vector<Device_Request> Requests_Of(Access_Kind kind,
-                                               const std::vector<Row_Spec>& specs) {
+                                               const std::vector<Row_Values>& rows) {
     Request_Table table(kind);
     table.Reset();
     int slot = 0;
-    for (const Row_Spec& spec : specs)
-        Put_Row(table, ++slot, kind == Access_Kind::Read ? Read_Row(spec) : Write_Row(spec));
+    for (const Row_Values& row : rows)
+        Put_Row(table, ++slot, kind == Access_Kind::Read ? Read_Row(row) : Write_Row(row));
     Lang_Table lang;
     lang.Load_Default_Texts();
     Device_Request_List list = Device_Requests(table, lang);
