@@ -7,7 +7,6 @@
 #include "exchange/Spreadsheet_Button.h"
 #include "live/Live_Probe.h"
 #include "live/Live_Setup.h"
-
 #include "map/UChannel_Map.h"
 #include "platform/Error.h"
 #include "platform/Save_File.h"
@@ -345,15 +344,11 @@ void TFModbus_TCP_Master_Set_Access::Btn_OKClick() {
         return;
     }
     const QString& path = ctx_.state.ModbusTCPM_SetAccess_File;
-    if (!Confirm_Overwrite_If_Changed(*ctx_.messages, this, ctx_.lang, path, loaded_file_))
+    // The window never opens over a file it could not read, so there is none to keep.
+    bool keep_unreadable_file = false;
+    if (!Save_Project_File(*ctx_.messages, this, ctx_.lang, path, loaded_file_,
+                           keep_unreadable_file, [&] { Save_Access_File(path, access_); }))
         return;
-    try {
-        Save_Access_File(path, access_);
-    } catch (const Tessaro_Error& error) {
-        ctx_.messages->Error(this, error.Message());
-        return;
-    }
-    loaded_file_ = Take_File_Fingerprint(path);
     done(QDialog::Accepted);
 }
 

@@ -17,7 +17,6 @@
 class List_Delegate;
 class Live_Probe;
 class Spreadsheet_Button;
-
 class TFChannel_Map;
 
 // The Modbus TCP master requests of the open configuration: the read table (DMX OUT) or the
@@ -93,7 +92,6 @@ public:
     Styled_Button* Btn_PasteRow = nullptr;
     Styled_Button* Btn_Test_Row = nullptr;
     Spreadsheet_Button* Btn_Spreadsheet = nullptr;
-
     Styled_Button* Btn_Channel_Map = nullptr;
 
     QStringList Hint_Read;

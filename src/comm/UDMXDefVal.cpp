@@ -187,13 +187,9 @@ bool TFDMXDefVal::Controllo_dati() {
 
 bool TFDMXDefVal::Save() {
     const QString& path = ctx_.state.DMX_Default_Values_File;
-    if (!Confirm_Overwrite_If_Changed(*ctx_.messages, this, ctx_.lang, path, loaded_file_))
-        return false;
-    if (!Save_Project_File(*ctx_.messages, this, path, keep_unreadable_file_,
-                           [&] { Save_DMX_Defaults(path, model_->Table()); }))
-        return false;
-    loaded_file_ = Take_File_Fingerprint(path);
-    return true;
+    return Save_Project_File(*ctx_.messages, this, ctx_.lang, path, loaded_file_,
+                             keep_unreadable_file_,
+                             [&] { Save_DMX_Defaults(path, model_->Table()); });
 }
 
 void TFDMXDefVal::Btn_OKClick() {

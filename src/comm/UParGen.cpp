@@ -386,13 +386,9 @@ bool TFParGen::Controllo_Dati() {
 
 bool TFParGen::Save() {
     const QString& path = ctx_.state.ParGen_File;
-    if (!Confirm_Overwrite_If_Changed(*ctx_.messages, this, ctx_.lang, path, loaded_file_))
-        return false;
-    if (!Save_Project_File(*ctx_.messages, this, path, keep_unreadable_file_,
-                           [&] { Save_Comm_Settings(path, Read_Controls()); }))
-        return false;
-    loaded_file_ = Take_File_Fingerprint(path);
-    return true;
+    return Save_Project_File(*ctx_.messages, this, ctx_.lang, path, loaded_file_,
+                             keep_unreadable_file_,
+                             [&] { Save_Comm_Settings(path, Read_Controls()); });
 }
 
 void TFParGen::Btn_OKClick() {

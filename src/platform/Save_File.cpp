@@ -4,8 +4,13 @@
 #include "platform/Error.h"
 #include "platform/Files.h"
 
-bool Save_Project_File(Messages& messages, QWidget* parent, const QString& path,
-                       bool& keep_unreadable_file, const std::function<void()>& save) {
+bool Save_Project_File(Messages& messages, QWidget* parent, const Lang_Table& lang,
+                       const QString& path, File_Fingerprint& loaded, bool& keep_unreadable_file,
+                       const std::function<void()>& save) {
+    const File_Change change = File_Change_Since(loaded, path);
+    if (change != File_Change::None &&
+        !messages.Confirm(parent, Changed_File_Question(change, path, lang)))
+        return false;
     if (keep_unreadable_file && File_Exists(path)) {
         if (const auto reason = Keep_Backup(path)) {
             messages.Error(parent, QStringLiteral("%1: the file that could not be read cannot be "
@@ -21,6 +26,7 @@ bool Save_Project_File(Messages& messages, QWidget* parent, const QString& path,
         return false;
     }
     keep_unreadable_file = false;
+    loaded = Take_File_Fingerprint(path);
     return true;
 }
 
@@ -30,12 +36,4 @@ QString Changed_File_Question(File_Change change, const QString& path, const Lan
                                                       : 780;
     return lang[what] + File_Display_Name(path) + QStringLiteral("\n\n") + lang[783] +
            QLatin1Char('\n') + lang[784];
-}
-
-bool Confirm_Overwrite_If_Changed(Messages& messages, QWidget* parent, const Lang_Table& lang,
-                                  const QString& path, const File_Fingerprint& loaded) {
-    const File_Change change = File_Change_Since(loaded, path);
-    if (change == File_Change::None)
-        return true;
-    return messages.Confirm(parent, Changed_File_Question(change, path, lang));
 }

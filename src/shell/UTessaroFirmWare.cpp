@@ -180,11 +180,9 @@ void TFTessaroFirmWare::Build_Controls() {
     // access step, the report beside Update Device.
     Btn_Channel_Map = Add_Button("Btn_Channel_Map", 258, 200, 170, 36);
     Btn_Channel_Map->Set_Glyph(style->standardIcon(QStyle::SP_FileDialogInfoView));
-    Btn_Channel_Map->Set_Show_Hint(true);
     // The dry run beside the DMX step.
     Btn_Dry_Run = Add_Button("Btn_Dry_Run", 258, 244, 170, 36);
     Btn_Dry_Run->Set_Glyph(style->standardIcon(QStyle::SP_MediaPlay));
-    Btn_Dry_Run->Set_Show_Hint(true);
     Btn_Report = Add_Button("Btn_Report", 258, 288, 170, 36);
     Btn_Report->Set_Glyph(Report_Glyph());
     for (Styled_Button* step : {Btn_New, Btn_Open, Btn_Prm_Gen, Btn_ModM_SetAccess, Btn_DMX_Default,
@@ -194,8 +192,8 @@ void TFTessaroFirmWare::Build_Controls() {
 
     // Hints pop up on every button but the DMX step (which keeps its hint unshown) and the
     // access step (which has none).
-    for (Styled_Button* button :
-         {Btn_Info, Btn_Opz, Btn_Close, Btn_New, Btn_Open, Btn_Prm_Gen, Btn_CreateBin, Btn_Report})
+    for (Styled_Button* button : {Btn_Info, Btn_Opz, Btn_Close, Btn_New, Btn_Open, Btn_Prm_Gen,
+                                  Btn_CreateBin, Btn_Channel_Map, Btn_Dry_Run, Btn_Report})
         button->Set_Show_Hint(true);
 
     L_Velmora = look::Add_Label(this, "L_Velmora", QPoint(565, 304), Label_Style::Grey_Bold);
