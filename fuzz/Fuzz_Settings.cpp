@@ -3,7 +3,7 @@
 // it read reads back as the same values (up to the white space that XML itself folds).
 
 #include "Fuzz_Support.h"
-#include "shell/Settings.h"
+#include "state/Settings.h"
 
 #include <QStringList>
 

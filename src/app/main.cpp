@@ -1,6 +1,6 @@
 #include "platform/Error_Display.h"
-#include "shell/Program_Folders.h"
 #include "shell/Tessaro_App.h"
+#include "state/Program_Folders.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>

@@ -4,7 +4,7 @@
 #include <QStringList>
 #include <QTextStream>
 
-#include "shell/Program_Folders.h"
+#include "state/Program_Folders.h"
 
 // The command-line companion: each verb takes its arguments (after the verb) and the two output
 // streams, and returns the exit status (0 success, 1 a failing result, 2 wrong usage).

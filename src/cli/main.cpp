@@ -1,5 +1,5 @@
 #include "cli/Cli.h"
-#include "shell/Program_Folders.h"
+#include "state/Program_Folders.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>

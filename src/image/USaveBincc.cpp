@@ -3,7 +3,7 @@
 #include "image/Image_Loaders.h"
 #include "platform/Error.h"
 #include "platform/Files.h"
-#include "shell/App_State.h"
+#include "state/App_State.h"
 
 #include <memory>
 

@@ -1,7 +1,7 @@
 #include "options/USoftOptions.h"
 
 #include "lang/Language_File.h"
-#include "options/Language_List.h"
+#include "lang/Language_List.h"
 #include "options/Version_Check.h"
 #include "options/Version_Checker.h"
 #include "shell/UTessaroFirmWare.h"

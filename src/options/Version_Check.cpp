@@ -2,7 +2,7 @@
 
 #include "platform/Int_Conv.h"
 #include "platform/Text.h"
-#include "shell/App_State.h"
+#include "state/App_State.h"
 
 int Conv_Version(const QString& text) {
     const qsizetype space = text.indexOf(QLatin1Char(' '));

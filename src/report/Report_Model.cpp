@@ -4,7 +4,7 @@
 #include "lang/Lang_Table.h"
 #include "map/Channel_Grid_Paint.h"
 #include "map/Map_Grid_Cells.h"
-#include "shell/App_State.h"
+#include "state/App_State.h"
 
 #include <QFileInfo>
 #include <QFontMetrics>

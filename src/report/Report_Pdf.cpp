@@ -1,7 +1,7 @@
 #include "report/Report_Pdf.h"
 
 #include "platform/Error.h"
-#include "shell/App_State.h"
+#include "state/App_State.h"
 
 #include <QFontMetricsF>
 #include <QPainter>

@@ -13,7 +13,7 @@
 #include "platform/Icmp_Echo.h"
 #include "platform/Messages.h"
 #include "platform/Program_Launcher.h"
-#include "shell/App_State.h"
+#include "state/App_State.h"
 
 // What the windows share for the whole run: the application state, the string table, the row
 // copy buffer and the services through which they reach the desktop. Tests replace the services.

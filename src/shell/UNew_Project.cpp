@@ -1,6 +1,6 @@
 #include "shell/UNew_Project.h"
 
-#include "shell/Configurations.h"
+#include "state/Configurations.h"
 #include "widgets/Look.h"
 
 #include <QKeyEvent>

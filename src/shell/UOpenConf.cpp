@@ -1,6 +1,6 @@
 #include "shell/UOpenConf.h"
 
-#include "shell/Configurations.h"
+#include "state/Configurations.h"
 #include "widgets/Look.h"
 
 #include <QResizeEvent>

@@ -4,7 +4,7 @@
 
 #include "platform/Files.h"
 #include "platform/Xml.h"
-#include "shell/App_State.h"
+#include "state/App_State.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,5 +1,5 @@
 #include "lang/Language_File.h"
-#include "shell/App_State.h"
+#include "state/App_State.h"
 #include "support/Test_Files.h"
 
 #include <QDir>

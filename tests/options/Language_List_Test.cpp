@@ -1,7 +1,7 @@
 // The languages that the options offer when they come from two folders: the user's LANGUAGE
 // folder and the languages shipped with an installed program.
 
-#include "options/Language_List.h"
+#include "lang/Language_List.h"
 #include "support/Test_Files.h"
 
 #include <QFile>

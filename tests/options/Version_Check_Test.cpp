@@ -1,4 +1,4 @@
-#include "options/Language_List.h"
+#include "lang/Language_List.h"
 #include "options/Version_Check.h"
 #include "support/Test_Files.h"
 

@@ -1,4 +1,4 @@
-#include "shell/Configurations.h"
+#include "state/Configurations.h"
 #include "support/Test_Files.h"
 
 #include <QDir>

@@ -6,7 +6,7 @@
 #include "access/Access_File.h"
 #include "comm/Comm_Settings.h"
 #include "comm/DMX_Default_Table.h"
-#include "shell/Settings.h"
+#include "state/Settings.h"
 #include "support/Schema_Check.h"
 #include "support/Test_Scripts.h"
 #include "update/Flashlink_File.h"

@@ -1,9 +1,9 @@
 // Where the program keeps its files: beside the executable of a program folder, or in the
 // per-user data folder of an installed program.
 
-#include "shell/Program_Folders.h"
-#include "shell/Settings.h"
-#include "shell/Startup.h"
+#include "state/Program_Folders.h"
+#include "state/Settings.h"
+#include "state/Startup.h"
 #include "support/Installed_Tree.h"
 #include "support/Test_Files.h"
 

@@ -1,4 +1,4 @@
-#include "shell/Settings.h"
+#include "state/Settings.h"
 #include "support/Schema_Check.h"
 #include "support/Test_Files.h"
 

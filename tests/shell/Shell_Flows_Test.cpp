@@ -2,12 +2,12 @@
 // buttons with a modal showing that the test scripts.
 #include "lang/Language_File.h"
 #include "options/USoftOptions.h"
-#include "shell/Configurations.h"
-#include "shell/Settings.h"
 #include "shell/Tessaro_App.h"
 #include "shell/UAbout.h"
 #include "shell/UNew_Project.h"
 #include "shell/UOpenConf.h"
+#include "state/Configurations.h"
+#include "state/Settings.h"
 #include "support/Recording_Messages.h"
 #include "support/Test_Files.h"
 

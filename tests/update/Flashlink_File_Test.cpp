@@ -1,5 +1,5 @@
 #include "platform/Error.h"
-#include "shell/App_State.h"
+#include "state/App_State.h"
 #include "support/Schema_Check.h"
 #include "support/Test_Files.h"
 #include "update/Flashlink_File.h"

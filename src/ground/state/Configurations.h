@@ -3,7 +3,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "shell/App_State.h"
+#include "state/App_State.h"
 
 // Configurations are the folders directly under PROJECTS; a configuration's name is its folder
 // name.

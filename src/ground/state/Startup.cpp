@@ -1,7 +1,7 @@
-#include "shell/Startup.h"
+#include "state/Startup.h"
 
 #include "platform/Files.h"
-#include "shell/Program_Folders.h"
+#include "state/Program_Folders.h"
 
 #include <QDir>
 

@@ -1,4 +1,4 @@
-#include "options/Language_List.h"
+#include "lang/Language_List.h"
 
 #include "lang/Language_File.h"
 #include "platform/Files.h"

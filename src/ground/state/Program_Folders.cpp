@@ -1,4 +1,4 @@
-#include "shell/Program_Folders.h"
+#include "state/Program_Folders.h"
 
 #include "platform/Files.h"
 

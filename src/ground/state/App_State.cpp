@@ -1,4 +1,4 @@
-#include "shell/App_State.h"
+#include "state/App_State.h"
 
 void App_State::Set_Files() {
     ParGen_File = Project_Dir + QStringLiteral("/ParGen.xml");

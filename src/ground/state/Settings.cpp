@@ -1,4 +1,4 @@
-#include "shell/Settings.h"
+#include "state/Settings.h"
 
 #include "platform/Error.h"
 #include "platform/Files.h"

@@ -3,7 +3,7 @@
 #include "platform/Files.h"
 #include "platform/Int_Conv.h"
 #include "platform/Text.h"
-#include "shell/App_State.h"
+#include "state/App_State.h"
 
 #include <QFile>
 #include <QStringDecoder>

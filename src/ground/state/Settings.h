@@ -3,7 +3,7 @@
 #include <QString>
 #include <optional>
 
-#include "shell/App_State.h"
+#include "state/App_State.h"
 
 // Tessaro.xml beside the executable: the open configuration, the last device address, the
 // language and four options.

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "shell/App_State.h"
+#include "state/App_State.h"
 
 // The parts of start-up that concern folders and the open configuration.
 
