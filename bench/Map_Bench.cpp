@@ -2,8 +2,8 @@
 // does after each edit, and repainting its grid.
 #include "map/Channel_Grid.h"
 #include "map/Channel_Map.h"
-#include "map/Map_Grid_Cells.h"
 #include "map/UChannel_Map.h"
+#include "paint/Map_Grid_Cells.h"
 
 #include "Bench_Support.h"
 

@@ -2,7 +2,7 @@
 
 #include "lang/Lang_Table.h"
 #include "live/Live_Setup.h"
-#include "map/Channel_Grid_Paint.h"
+#include "paint/Channel_Grid_Paint.h"
 #include "platform/Error.h"
 #include "platform/Int_Conv.h"
 #include "widgets/Look.h"

@@ -5,7 +5,7 @@
 #include <functional>
 #include <span>
 
-#include "map/Channel_Grid_Paint.h"
+#include "paint/Channel_Grid_Paint.h"
 
 // The 512 DMX channels as one widget: 32 x 16 cells drawn in one paintEvent, each with its own
 // text, colours, greyed and alert marks and tooltip. Setting a cell repaints that cell alone

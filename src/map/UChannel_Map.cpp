@@ -1,7 +1,7 @@
 #include "map/UChannel_Map.h"
 
 #include "access/Access_File.h"
-#include "map/Map_Grid_Cells.h"
+#include "paint/Map_Grid_Cells.h"
 #include "platform/Error.h"
 #include "widgets/Look.h"
 

@@ -2,9 +2,9 @@
 
 #include "lang/Language_File.h"
 #include "lang/Language_List.h"
-#include "options/Version_Check.h"
-#include "options/Version_Checker.h"
 #include "shell/UTessaroFirmWare.h"
+#include "web/Version_Check.h"
+#include "web/Version_Checker.h"
 #include "widgets/Look.h"
 #include "widgets/Styled_Button.h"
 

@@ -9,11 +9,11 @@
 #include <memory>
 
 #include "lang/Lang_Table.h"
-#include "options/Version_Check.h"
 #include "platform/Icmp_Echo.h"
 #include "platform/Messages.h"
 #include "platform/Program_Launcher.h"
 #include "state/App_State.h"
+#include "web/Version_Check.h"
 
 // What the windows share for the whole run: the application state, the string table, the row
 // copy buffer and the services through which they reach the desktop. Tests replace the services.

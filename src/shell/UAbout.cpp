@@ -1,7 +1,7 @@
 #include "shell/UAbout.h"
 
 #include "shell/UTessaroFirmWare.h"
-#include "shell/Web.h"
+#include "web/Web.h"
 #include "widgets/Look.h"
 
 #include <QLinearGradient>

@@ -8,8 +8,6 @@
 #include "live/UDry_Run.h"
 #include "map/UChannel_Map.h"
 #include "options/USoftOptions.h"
-#include "options/Version_Check.h"
-#include "options/Version_Checker.h"
 #include "platform/Error.h"
 #include "platform/Error_Display.h"
 #include "report/Report_Data.h"
@@ -17,10 +15,12 @@
 #include "shell/UAbout.h"
 #include "shell/UNew_Project.h"
 #include "shell/UOpenConf.h"
-#include "shell/Web.h"
 #include "state/Settings.h"
 #include "state/Startup.h"
 #include "update/UBoot.h"
+#include "web/Version_Check.h"
+#include "web/Version_Checker.h"
+#include "web/Web.h"
 #include "widgets/Look.h"
 
 #include <QCloseEvent>

@@ -1,12 +1,12 @@
 #include "Test_Http_Server.h"
 #include "options/USoftOptions.h"
-#include "options/Version_Checker.h"
 #include "shell/Tessaro_App.h"
 #include "state/Program_Folders.h"
 #include "state/Settings.h"
 #include "support/Installed_Tree.h"
 #include "support/Recording_Messages.h"
 #include "support/Test_Files.h"
+#include "web/Version_Checker.h"
 #include "widgets/Look.h"
 
 #include <QCheckBox>

@@ -1,6 +1,6 @@
 #include "lang/Language_List.h"
-#include "options/Version_Check.h"
 #include "support/Test_Files.h"
+#include "web/Version_Check.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,5 +1,5 @@
 #include "Test_Http_Server.h"
-#include "options/Version_Checker.h"
+#include "web/Version_Checker.h"
 
 #include <QElapsedTimer>
 #include <gtest/gtest.h>

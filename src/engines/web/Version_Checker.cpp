@@ -1,4 +1,4 @@
-#include "options/Version_Checker.h"
+#include "web/Version_Checker.h"
 
 #include <QNetworkAccessManager>
 #include <QNetworkReply>

@@ -2,8 +2,8 @@
 
 #include "access/Access_Table.h"
 #include "lang/Lang_Table.h"
-#include "map/Channel_Grid_Paint.h"
-#include "map/Map_Grid_Cells.h"
+#include "paint/Channel_Grid_Paint.h"
+#include "paint/Map_Grid_Cells.h"
 #include "state/App_State.h"
 
 #include <QFileInfo>

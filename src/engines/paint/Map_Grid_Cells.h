@@ -2,8 +2,8 @@
 
 #include <array>
 
-#include "map/Channel_Grid_Paint.h"
 #include "map/Channel_Map.h"
+#include "paint/Channel_Grid_Paint.h"
 
 // The channel map as grid cells: each channel in the colour of the row of its request with the
 // row's number ("+" after it when several requests send the channel), an overlap red with "!!",

@@ -3,7 +3,7 @@
 #include <QString>
 #include <QUrl>
 
-#include "shell/Web.h"
+#include "web/Web.h"
 
 // The web server asked for the newest version of the program. The program asks the maker's
 // site; tests point it at a server of their own on the loopback address.

@@ -1,4 +1,4 @@
-#include "options/Version_Check.h"
+#include "web/Version_Check.h"
 
 #include "platform/Int_Conv.h"
 #include "platform/Text.h"

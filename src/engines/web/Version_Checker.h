@@ -5,7 +5,7 @@
 #include <QPointer>
 #include <QTimer>
 
-#include "options/Version_Check.h"
+#include "web/Version_Check.h"
 
 class QNetworkAccessManager;
 

@@ -1,4 +1,4 @@
-#include "map/Channel_Grid_Paint.h"
+#include "paint/Channel_Grid_Paint.h"
 
 #include <QFontMetrics>
 #include <QPainter>

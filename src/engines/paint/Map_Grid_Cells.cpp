@@ -1,4 +1,4 @@
-#include "map/Map_Grid_Cells.h"
+#include "paint/Map_Grid_Cells.h"
 
 std::array<Grid_Cell, Grid_Cell_Count> Map_Grid_Cells(const Channel_Map& map) {
     std::array<Grid_Cell, Grid_Cell_Count> cells;
