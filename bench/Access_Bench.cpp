@@ -2,7 +2,7 @@
 // filling the views, drawing them once) and confirming it (checking and saving both tables).
 #include "access/Access_Check.h"
 #include "access/Access_File.h"
-#include "access/UModbus_TCP_Master_Set_Access.h"
+#include "access_dialog/UModbus_TCP_Master_Set_Access.h"
 
 #include "Bench_Support.h"
 

@@ -5,8 +5,8 @@
 // own, as real slaves are other machines, and change their registers every 20 ms so that the
 // window has channels to repaint.
 #include "Bench_Support.h"
+#include "dry_run_window/UDry_Run.h"
 #include "live/Live_Engine.h"
-#include "live/UDry_Run.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>

@@ -1,8 +1,8 @@
 // The channel map: building it from both request tables full (2 x 512 rows), as the map window
 // does after each edit, and repainting its grid.
-#include "map/Channel_Grid.h"
+#include "grid/Channel_Grid.h"
 #include "map/Channel_Map.h"
-#include "map/UChannel_Map.h"
+#include "map_window/UChannel_Map.h"
 #include "paint/Map_Grid_Cells.h"
 
 #include "Bench_Support.h"

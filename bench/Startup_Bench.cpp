@@ -1,6 +1,6 @@
 // Start-up of the configurator: the whole start-up sequence with every window created, on the
 // offscreen platform, and the process's peak memory afterwards.
-#include "shell/Tessaro_App.h"
+#include "main_window/Tessaro_App.h"
 
 #include "Bench_Support.h"
 

@@ -1,5 +1,5 @@
-#include "platform/Error_Display.h"
-#include "shell/Tessaro_App.h"
+#include "context/Error_Display.h"
+#include "main_window/Tessaro_App.h"
 #include "state/Program_Folders.h"
 
 #include <QCoreApplication>

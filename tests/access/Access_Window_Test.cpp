@@ -1,8 +1,8 @@
 #include "Access_Fixtures.h"
 #include "access/Access_File.h"
-#include "access/Table_Delegates.h"
-#include "access/UModbus_TCP_Master_Set_Access.h"
-#include "shell/Tessaro_App.h"
+#include "access_dialog/Table_Delegates.h"
+#include "access_dialog/UModbus_TCP_Master_Set_Access.h"
+#include "main_window/Tessaro_App.h"
 #include "support/Recording_Messages.h"
 #include "support/Test_Files.h"
 

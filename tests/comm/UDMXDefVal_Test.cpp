@@ -1,5 +1,5 @@
-#include "comm/UDMXDefVal.h"
-#include "shell/Tessaro_App.h"
+#include "dmx_dialog/UDMXDefVal.h"
+#include "main_window/Tessaro_App.h"
 #include "support/Recording_Messages.h"
 #include "support/Test_Files.h"
 #include "widgets/Look.h"

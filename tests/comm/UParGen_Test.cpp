@@ -1,5 +1,5 @@
-#include "comm/UParGen.h"
-#include "shell/Tessaro_App.h"
+#include "comm_dialog/UParGen.h"
+#include "main_window/Tessaro_App.h"
 #include "support/Recording_Messages.h"
 #include "support/Test_Files.h"
 #include "widgets/Look.h"

@@ -3,9 +3,9 @@
 
 #include "Exchange_Fixtures.h"
 #include "access/Access_File.h"
-#include "access/UModbus_TCP_Master_Set_Access.h"
-#include "comm/UDMXDefVal.h"
-#include "exchange/Spreadsheet_Button.h"
+#include "access_dialog/UModbus_TCP_Master_Set_Access.h"
+#include "csv_menu/Spreadsheet_Button.h"
+#include "dmx_dialog/UDMXDefVal.h"
 #include "support/Recording_Messages.h"
 #include "support/Test_Files.h"
 

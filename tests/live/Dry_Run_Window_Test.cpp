@@ -3,9 +3,9 @@
 #include "Live_Rows.h"
 #include "Test_Slave.h"
 #include "access/Access_File.h"
-#include "live/UDry_Run.h"
+#include "dry_run_window/UDry_Run.h"
+#include "project_dialogs/UOpenConf.h"
 #include "shell/Scripted_App.h"
-#include "shell/UOpenConf.h"
 
 #include <QAbstractItemModelTester>
 #include <QApplication>

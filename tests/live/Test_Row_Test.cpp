@@ -1,7 +1,7 @@
 #include "Live_Rows.h"
 #include "Test_Slave.h"
 #include "access/Access_File.h"
-#include "access/UModbus_TCP_Master_Set_Access.h"
+#include "access_dialog/UModbus_TCP_Master_Set_Access.h"
 #include "support/Recording_Messages.h"
 #include "support/Test_Files.h"
 

@@ -1,4 +1,4 @@
-#include "map/Channel_Grid.h"
+#include "grid/Channel_Grid.h"
 
 #include <QApplication>
 #include <QHelpEvent>

@@ -3,8 +3,8 @@
 // modal, and the map closing with the dialog.
 #include "Map_Fixtures.h"
 #include "access/Access_File.h"
-#include "access/UModbus_TCP_Master_Set_Access.h"
-#include "map/UChannel_Map.h"
+#include "access_dialog/UModbus_TCP_Master_Set_Access.h"
+#include "map_window/UChannel_Map.h"
 #include "support/Recording_Messages.h"
 #include "support/Test_Files.h"
 

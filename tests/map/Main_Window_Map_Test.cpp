@@ -2,8 +2,8 @@
 // editing steps, showing the saved files and refreshed after the steps that change them.
 #include "Map_Fixtures.h"
 #include "access/Access_File.h"
-#include "access/UModbus_TCP_Master_Set_Access.h"
-#include "map/UChannel_Map.h"
+#include "access_dialog/UModbus_TCP_Master_Set_Access.h"
+#include "map_window/UChannel_Map.h"
 #include "shell/Scripted_App.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
 #include "Test_Http_Server.h"
-#include "options/USoftOptions.h"
-#include "shell/Tessaro_App.h"
+#include "main_window/Tessaro_App.h"
+#include "options_dialog/USoftOptions.h"
 #include "state/Program_Folders.h"
 #include "state/Settings.h"
 #include "support/Installed_Tree.h"

@@ -2,11 +2,11 @@
 // changed while the dialog held it, and only then.
 
 #include "access/Access_File.h"
-#include "access/UModbus_TCP_Master_Set_Access.h"
+#include "access_dialog/UModbus_TCP_Master_Set_Access.h"
 #include "comm/Comm_Settings.h"
 #include "comm/DMX_Default_Table.h"
-#include "comm/UDMXDefVal.h"
-#include "comm/UParGen.h"
+#include "comm_dialog/UParGen.h"
+#include "dmx_dialog/UDMXDefVal.h"
 #include "support/Recording_Messages.h"
 #include "support/Test_Files.h"
 

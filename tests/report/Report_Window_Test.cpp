@@ -1,6 +1,6 @@
 // The Report step of the main window.
 #include "image/Project_Fixture.h"
-#include "shell/Tessaro_App.h"
+#include "main_window/Tessaro_App.h"
 #include "support/Recording_Messages.h"
 #include "support/Test_Files.h"
 

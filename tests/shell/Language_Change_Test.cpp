@@ -1,12 +1,12 @@
 // A language change across all windows, made as the user makes it: the flag of a language in
 // the options dialog, Yes to the question, OK.
 #include "Scripted_App.h"
-#include "comm/UDMXDefVal.h"
-#include "comm/UParGen.h"
-#include "options/USoftOptions.h"
-#include "shell/UNew_Project.h"
-#include "shell/UOpenConf.h"
-#include "update/UBoot.h"
+#include "comm_dialog/UParGen.h"
+#include "dmx_dialog/UDMXDefVal.h"
+#include "options_dialog/USoftOptions.h"
+#include "project_dialogs/UNew_Project.h"
+#include "project_dialogs/UOpenConf.h"
+#include "update_dialog/UBoot.h"
 #include "widgets/Look.h"
 
 #include <QAbstractButton>

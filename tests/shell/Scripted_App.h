@@ -11,7 +11,7 @@
 #include <memory>
 #include <ostream>
 
-#include "shell/Tessaro_App.h"
+#include "main_window/Tessaro_App.h"
 #include "support/Recording_Messages.h"
 #include "support/Test_Files.h"
 

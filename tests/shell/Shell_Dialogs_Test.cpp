@@ -1,9 +1,9 @@
 // The New, Open and About windows on their own: layout, texts, focus and their handlers.
 #include "lang/Language_File.h"
-#include "shell/Tessaro_App.h"
-#include "shell/UAbout.h"
-#include "shell/UNew_Project.h"
-#include "shell/UOpenConf.h"
+#include "main_window/Tessaro_App.h"
+#include "project_dialogs/UAbout.h"
+#include "project_dialogs/UNew_Project.h"
+#include "project_dialogs/UOpenConf.h"
 #include "support/Recording_Messages.h"
 #include "support/Test_Files.h"
 #include "widgets/Look.h"

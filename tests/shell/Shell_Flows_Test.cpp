@@ -1,11 +1,11 @@
 // The main window's steps with the New, Open and About windows, driven through the main window's
 // buttons with a modal showing that the test scripts.
 #include "lang/Language_File.h"
-#include "options/USoftOptions.h"
-#include "shell/Tessaro_App.h"
-#include "shell/UAbout.h"
-#include "shell/UNew_Project.h"
-#include "shell/UOpenConf.h"
+#include "main_window/Tessaro_App.h"
+#include "options_dialog/USoftOptions.h"
+#include "project_dialogs/UAbout.h"
+#include "project_dialogs/UNew_Project.h"
+#include "project_dialogs/UOpenConf.h"
 #include "state/Configurations.h"
 #include "state/Settings.h"
 #include "support/Recording_Messages.h"

@@ -1,9 +1,9 @@
-#include "shell/Tessaro_App.h"
+#include "main_window/Tessaro_App.h"
 #include "support/Recording_Messages.h"
 #include "support/Test_Files.h"
 #include "support/Test_Scripts.h"
 #include "update/Flashlink_File.h"
-#include "update/UBoot.h"
+#include "update_dialog/UBoot.h"
 #include "widgets/Look.h"
 
 #include <QApplication>

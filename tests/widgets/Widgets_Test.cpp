@@ -1,4 +1,4 @@
-#include "platform/Error_Display.h"
+#include "context/Error_Display.h"
 #include "support/Recording_Messages.h"
 #include "widgets/Look.h"
 #include "widgets/Styled_Button.h"

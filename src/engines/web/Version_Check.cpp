@@ -34,6 +34,15 @@ QUrl Version_Query_Url(const Version_Server& server) {
     return url;
 }
 
+QUrl Home_Page_Url() {
+    QUrl url;
+    url.setScheme(QStringLiteral("http"));
+    url.setHost(QString::fromLatin1(Maker_Web_Host));
+    url.setPath(QStringLiteral("/HOME/default.asp"));
+    url.setQuery(QStringLiteral("frompg=VC40362"));
+    return url;
+}
+
 QUrl Download_Page_Url() {
     QUrl url;
     url.setScheme(QStringLiteral("http"));

@@ -26,6 +26,8 @@ bool Is_Newer_Version(const QString& reply);
 
 // The query: http://host/home/download/GetversionSW.asp?nomesw=VC40362
 QUrl Version_Query_Url(const Version_Server& server);
+// The maker's home page, opened by the web labels.
+QUrl Home_Page_Url();
 // The maker's download page for this software.
 QUrl Download_Page_Url();
 // The caption of a link label that leads to url: an anchor with text as its (escaped) text.
