@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Writes lang/English.lng from the program's English texts (src/lang/Default_Texts.cpp).
+"""Writes lang/English.lng from the program's English texts
+(src/ground/lang/Default_Texts.cpp).
 
 Every text that is not a single blank gets one line, exactly as the program holds it, so that
 loading the file changes nothing; it is the model that translators copy.
@@ -158,7 +159,8 @@ def main():
     here = os.path.dirname(os.path.abspath(__file__))
     root = os.path.join(here, "..")
     out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(root, "lang", "English.lng")
-    with open(os.path.join(root, "src", "lang", "Default_Texts.cpp"), encoding="utf-8") as f:
+    texts = os.path.join(root, "src", "ground", "lang", "Default_Texts.cpp")
+    with open(texts, encoding="utf-8") as f:
         texts = default_texts(f.read())
     if len(texts) < 100 or len({i for i, _ in texts}) != len(texts):
         raise SystemExit("could not read the default texts")
