@@ -39,8 +39,10 @@ QString Run_Usage() {
         "  --set CH=V      sets channel CH (1..512) of the data array to V (0..255) before the\n"
         "                  run; may be repeated\n"
         "\n"
-        "Exit status 0 when every request got at least one good answer, 1 when one did not or\n"
-        "nothing could be run, 2 for a wrong argument or a write table without --allow-writes.\n");
+        "Exit status 0 when every request got at least one good answer and, at the end of the\n"
+        "run, none is suspended and no request's last attempt failed; 1 otherwise (the summary\n"
+        "names those requests) or when nothing could be run; 2 for a wrong argument or a write\n"
+        "table without --allow-writes.\n");
 }
 
 namespace {
@@ -203,6 +205,59 @@ QString Slave_List(const Live_Engine& engine) {
             slaves.append(slave);
     }
     return slaves.join(QStringLiteral(", "));
+}
+
+// Why a request is not answering at the end of the run; None when it answers.
+enum class Failing { None, Suspended, Last_Attempt_Failed, No_Answer };
+
+Failing Failing_At_End(const Live_Request_State& s) {
+    if (s.suspended)
+        return Failing::Suspended;
+    if (s.errors_in_row > 0)
+        return Failing::Last_Attempt_Failed;
+    if (s.answered == 0)
+        return Failing::No_Answer;
+    return Failing::None;
+}
+
+QString Failing_Key(Failing failing) {
+    switch (failing) {
+    case Failing::Suspended:
+        return QStringLiteral("suspended");
+    case Failing::Last_Attempt_Failed:
+        return QStringLiteral("last_attempt_failed");
+    case Failing::No_Answer:
+        return QStringLiteral("no_answer");
+    case Failing::None:
+        break;
+    }
+    return {};
+}
+
+// "suspended after 3 errors in a row, after 12 good answers; last error: time-out (200 ms)"
+QString Failing_Text(const Live_Request_State& s, const Lang_Table& lang) {
+    QString text;
+    switch (Failing_At_End(s)) {
+    case Failing::Suspended:
+        text = QStringLiteral("suspended after %1 errors in a row").arg(s.errors_in_row);
+        break;
+    case Failing::Last_Attempt_Failed:
+        text = s.errors_in_row == 1
+                   ? QStringLiteral("its last attempt failed")
+                   : QStringLiteral("its last %1 attempts failed").arg(s.errors_in_row);
+        break;
+    case Failing::No_Answer:
+        return QStringLiteral("no answer came back during the run");
+    case Failing::None:
+        return {};
+    }
+    text += s.answered == 0 ? QStringLiteral(", never answered")
+                            : QStringLiteral(", after %1 good %2")
+                                  .arg(s.answered)
+                                  .arg(QLatin1String(s.answered == 1 ? "answer" : "answers"));
+    if (s.last_error.kind != Live_Error::Kind::None)
+        text += QStringLiteral("; last error: ") + Live_Error_Text(s.last_error, lang);
+    return text;
 }
 
 // The summary table: one line per request, columns padded to their widest cell.
@@ -425,15 +480,23 @@ int Verb_Run(const QStringList& arguments, Cli_Streams streams) {
     const std::int64_t elapsed_ms = engine.Elapsed_Ms();
     engine.Stop();
 
+    // The run is good only when every request answers at its end: a slave that went down in the
+    // middle of the run fails it even though its requests answered before.
     int never = 0;
-    for (const Live_Request_State& s : engine.States())
+    std::vector<int> failing;
+    for (int i = 0; i < count; ++i) {
+        const Live_Request_State& s = engine.States()[static_cast<size_t>(i)];
         never += s.answered == 0 ? 1 : 0;
+        if (Failing_At_End(s) != Failing::None)
+            failing.push_back(i);
+    }
+    const bool ok = failing.empty();
     const QString elapsed = Fixed(static_cast<double>(elapsed_ms) / 1000.0, 3);
     if (args.json) {
         out << "{\"event\": \"summary\", \"seconds\": " << elapsed
             << ", \"interrupted\": " << (interrupt.Interrupted() ? "true" : "false")
-            << ", \"ok\": " << (never == 0 ? "true" : "false")
-            << ", \"table\": " << Json_String(table_name) << ", \"data\": [";
+            << ", \"ok\": " << (ok ? "true" : "false") << ", \"table\": " << Json_String(table_name)
+            << ", \"data\": [";
         for (int b = 0; b < Data_Array_Size; ++b)
             out << (b ? ", " : "") << engine.Data()[static_cast<size_t>(b)];
         out << "], \"requests\": [";
@@ -448,6 +511,15 @@ int Verb_Run(const QStringList& arguments, Cli_Streams streams) {
                 << ", \"suspended\": " << (s.suspended ? "true" : "false")
                 << ", \"last_error\": " << Json_Error(s.last_error, lang) << '}';
         }
+        out << "], \"failing\": [";
+        for (size_t k = 0; k < failing.size(); ++k) {
+            const int i = failing[k];
+            const Live_Request_State& s = engine.States()[static_cast<size_t>(i)];
+            out << (k ? ", " : "") << '{' << Json_Request(engine, i)
+                << ", \"reason\": " << Json_String(Failing_Key(Failing_At_End(s)))
+                << ", \"answered\": " << s.answered << ", \"errors_in_row\": " << s.errors_in_row
+                << ", \"last_error\": " << Json_Error(s.last_error, lang) << '}';
+        }
         out << "], \"refused\": [";
         for (size_t i = 0; i < setup.list.refused.size(); ++i)
             out << (i ? ", " : "") << "{\"slot\": " << setup.list.refused[i].slot
@@ -459,13 +531,20 @@ int Verb_Run(const QStringList& arguments, Cli_Streams streams) {
         Print_Table(out, engine, lang);
         out << '\n';
         Print_Data(out, engine);
-        out << '\n'
-            << (never == 0 ? QStringLiteral("Every request got a good answer.")
-                           : QStringLiteral("%1 of %2 requests never got a good answer.")
-                                 .arg(never)
-                                 .arg(count))
-            << '\n';
+        out << '\n';
+        if (ok) {
+            out << "Every request got a good answer.\n";
+        } else {
+            out << failing.size() << " of " << count
+                << (count == 1 ? " request is" : " requests are")
+                << " not answering at the end of the run:\n";
+            for (int i : failing)
+                out << "  " << Text_Request(engine, i) << ": "
+                    << Failing_Text(engine.States()[static_cast<size_t>(i)], lang) << '\n';
+            if (never > 0)
+                out << never << " of " << count << " requests never got a good answer.\n";
+        }
     }
     out.flush();
-    return never == 0 ? Exit_Ok : Exit_Failed;
+    return ok ? Exit_Ok : Exit_Failed;
 }

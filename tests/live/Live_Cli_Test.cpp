@@ -158,6 +158,66 @@ TEST_F(Cli_Run, JsonLinesEndWithTheDataArrayAndTheCounters) {
     EXPECT_TRUE(request["round_trip_ms"].isDouble());
 }
 
+// A slave that goes down in the middle of the run fails it, although its request answered
+// before: suspended, or its last attempt failed; the summary names it and leaves the slave that
+// still answers out.
+TEST_F(Cli_Run, ASlaveThatStopsAnsweringHalfwayFailsTheRun) {
+    struct Case {
+        int max_error;
+        bool json;
+        const char* reason; // the key in the JSON summary, the words in the text
+    };
+    for (const Case& c :
+         {Case{2, false, "suspended after 2 errors in a row, after "}, Case{0, false, "its last "},
+          Case{2, true, "suspended"}, Case{0, true, "last_attempt_failed"}}) {
+        SCOPED_TRACE(c.reason);
+        Test_Slave steady;
+        Test_Slave stopping;
+        ASSERT_TRUE(steady.Listen());
+        ASSERT_TRUE(stopping.Listen());
+        Configure("1", {{.port = steady.Port(), .poll = 20, .position = 0},
+                        {.port = stopping.Port(),
+                         .poll = 20,
+                         .max_error = c.max_error,
+                         .position = 2,
+                         .mnemonic = "Pump"}});
+        Start(c.json ? QStringList{"--seconds", "2.5", "--json-lines"}
+                     : QStringList{"--seconds", "2.5"});
+        QString out;
+        ASSERT_TRUE(Wait_For([&] {
+            out += QString::fromUtf8(process.readAllStandardOutput());
+            return out.count(c.json ? "\"event\": \"answered\"" : "answered first") == 2;
+        })) << out.toStdString();
+        stopping.Close();
+        Run_Result run = Finish();
+        run.out.prepend(out);
+        EXPECT_EQ(run.status, 1) << run.out.toStdString();
+        const QString pump = QStringLiteral("127.0.0.1:%1").arg(stopping.Port());
+        if (c.json) {
+            const QJsonObject summary = Json_Lines(run.out).back();
+            EXPECT_EQ(summary["ok"], false);
+            const QJsonArray failing = summary["failing"].toArray();
+            ASSERT_EQ(failing.size(), 1) << run.out.toStdString();
+            const QJsonObject request = failing.at(0).toObject();
+            EXPECT_EQ(request["slot"], 2);
+            EXPECT_EQ(request["slave"], pump);
+            EXPECT_EQ(request["mnemonic"], "Pump");
+            EXPECT_EQ(request["reason"], c.reason);
+            EXPECT_GE(request["answered"].toInt(), 1);
+            EXPECT_GE(request["errors_in_row"].toInt(), 1);
+            EXPECT_TRUE(request["last_error"].isObject());
+        } else {
+            EXPECT_TRUE(run.out.contains(
+                QStringLiteral("\n1 of 2 requests are not answering at the end of the run:\n"
+                               "  row 2  %1 unit 1 (Pump): %2")
+                    .arg(pump, c.reason)))
+                << run.out.toStdString();
+            EXPECT_TRUE(run.out.contains("; last error: ")) << run.out.toStdString();
+            EXPECT_FALSE(run.out.contains("never got a good answer")) << run.out.toStdString();
+        }
+    }
+}
+
 TEST_F(Cli_Run, AWriteTableNeedsAllowWrites) {
     Test_Slave slave;
     ASSERT_TRUE(slave.Listen());
