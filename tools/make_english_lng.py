@@ -35,6 +35,7 @@ BLOCKS = {
     930: "Dry run (continued)",
     950: "Channel map (continued)",
     965: "Spreadsheet export and import (continued)",
+    975: "Messages in the user's language: file problems, load errors, message box titles",
 }
 
 # Entries that no window shows: translations may leave them out.
@@ -80,6 +81,12 @@ NOTES = {
     968: "+ the channel number expected",
     969: "+ the channel count",
     973: "+ file name; the reason follows on the next line",
+    975: "keep %1 and %2: the file name and the system's reason",
+    976: "keep %1 to %4: the file name, line, column and the XML parser's English description",
+    977: "keep %1 and %2: the file name and the system's reason",
+    978: "keep %1: the number of rows; follows the file's message after an empty line",
+    979: "keep %1: the file name; follows the file's message after an empty line",
+    980: "keep %1: the file name; follows the file's message after an empty line",
     737: "keep %1, %2 and %3: requests, connections, answers per second",
     739: "+ the editor's message for the row",
     741: "help text: each \u2022 starts a paragraph of its own",

@@ -17,7 +17,7 @@ int main(int argc, char** argv) {
     icon.addFile(QStringLiteral(":/icons/tessaro-256.png"));
     QGuiApplication::setWindowIcon(icon);
     Tessaro_App app(QCoreApplication::applicationDirPath());
-    application.Set_Messages(app.Context().messages);
+    application.Set_Messages(app.Context().messages, &app.Context().lang);
     app.Main_Window().show();
     return application.exec();
 }

@@ -1,4 +1,5 @@
 #include "dmx_dialog/UDMXDefVal.h"
+#include "lang/Language_File.h"
 #include "main_window/Tessaro_App.h"
 #include "support/Recording_Messages.h"
 #include "support/Test_Files.h"
@@ -218,6 +219,36 @@ TEST_F(DMX_Default_Value, AnUnreadableCommunicationFileIsReportedAnd512ChannelsA
     EXPECT_EQ(Cell(29, 2), "Ch 30");
     Click("Btn_OK");
     EXPECT_FALSE(QFile::exists(Values() + ".bak"));
+}
+
+// The load errors are said in the language of the table, the parser's own description inside.
+TEST_F(DMX_Default_Value, LoadErrorsComeFromTheStringTable) {
+    QString version;
+    ASSERT_TRUE(Load_Lang_File(ctx.lang, TESSARO_LANG_DIR "/Deutsch.lng", version));
+    Write_Text(ctx.state.ParGen_File, "<Par_Gen><DMX_Num_Channels>24</DMX_Num_Channel></Par_Gen>");
+    Write_Text(Values(), "<DMX_Default_Values><Row Default_Value=\"5\">");
+    dialog->show();
+    ASSERT_EQ(messages.record.size(), 2u);
+    const QString pargen = messages.record[0].text;
+    EXPECT_TRUE(
+        pargen.startsWith("ParGen.xml: keine wohlgeformte XML-Datei (Zeile 1, Spalte 32): "))
+        << pargen.toStdString();
+    EXPECT_TRUE(pargen.endsWith("\n\nDie Tabelle zeigt 512 Kanäle.")) << pargen.toStdString();
+    const QString values = messages.record[1].text;
+    EXPECT_TRUE(values.startsWith("DMX_Default_Values.xml: keine wohlgeformte XML-Datei (Zeile 1"))
+        << values.toStdString();
+    EXPECT_TRUE(values.endsWith("\n\nJeder Kanal beginnt bei 0. Beim Speichern der Tabelle wird "
+                                "die alte Datei als DMX_Default_Values.xml.bak aufbewahrt."))
+        << values.toStdString();
+    // In English the messages read as they always did.
+    ctx.lang.Load_Default_Texts();
+    messages.Clear();
+    dialog->hide();
+    dialog->show();
+    ASSERT_EQ(messages.record.size(), 2u);
+    EXPECT_TRUE(messages.record[0].text.startsWith(
+        "ParGen.xml: not a well-formed XML file (line 1, column 32): "));
+    EXPECT_TRUE(messages.record[0].text.endsWith("\n\nThe table shows 512 channels."));
 }
 
 TEST_F(DMX_Default_Value, AFailedSaveKeepsTheDialogOpenWithTheEntries) {

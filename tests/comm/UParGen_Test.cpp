@@ -1,4 +1,5 @@
 #include "comm_dialog/UParGen.h"
+#include "lang/Language_File.h"
 #include "main_window/Tessaro_App.h"
 #include "support/Recording_Messages.h"
 #include "support/Test_Files.h"
@@ -302,6 +303,20 @@ TEST_F(Set_Communication, AnUnreadableFileIsReportedAndKeptAsBackupOnSave) {
     Click("Btn_OK");
     EXPECT_TRUE(messages.record.empty());
     EXPECT_EQ(Read_Bytes(Path() + ".bak"), "older");
+}
+
+TEST_F(Set_Communication, TheLoadErrorComesFromTheStringTable) {
+    QString version;
+    ASSERT_TRUE(Load_Lang_File(ctx.lang, TESSARO_LANG_DIR "/Italiano.lng", version));
+    Write_Bytes(Path(), "<Par_Gen><DMX_Num_Channels>100</DMX_Num_Channels>");
+    dialog->show();
+    ASSERT_EQ(messages.record.size(), 1u);
+    const QString text = messages.record[0].text;
+    EXPECT_TRUE(text.startsWith("ParGen.xml: non è un file XML ben formato (riga 1, colonna "))
+        << text.toStdString();
+    EXPECT_TRUE(text.endsWith("\n\nSono mostrate le impostazioni predefinite. Quando si salvano, "
+                              "il vecchio file viene conservato come ParGen.xml.bak."))
+        << text.toStdString();
 }
 
 TEST_F(Set_Communication, AFailedSaveKeepsTheDialogOpenWithTheEntries) {

@@ -2,6 +2,7 @@
 // the options dialog, Yes to the question, OK.
 #include "Scripted_App.h"
 #include "comm_dialog/UParGen.h"
+#include "context/Qt_Messages.h"
 #include "dmx_dialog/UDMXDefVal.h"
 #include "options_dialog/USoftOptions.h"
 #include "project_dialogs/UNew_Project.h"
@@ -10,13 +11,17 @@
 #include "widgets/Look.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QGroupBox>
+#include <QLibraryInfo>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -227,6 +232,38 @@ TEST_F(Language_Change, TheAccessWindowKeepsItsCreationTextsWhileItsMessagesFoll
                              "PageControl1.tab=[de 608]", "ACG_Modbus_Read.header=[de 612]",
                              "ACG_Modbus_Read.header_hint=[de 646]"})
         EXPECT_TRUE(restarted.contains(text)) << text;
+}
+
+// Qt's own texts follow the language: the buttons of the desktop's question box in German after
+// the switch to German, in Italian after the next, and in English again; its title comes from
+// the table.
+TEST_F(Language_Change, QtsOwnTextsFollowTheLanguage) {
+    Start_With_Configuration();
+    Qt_Messages desktop(&app->Context().lang);
+    const auto question = [&] {
+        QStringList texts;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            texts << box->windowTitle() << box->button(QMessageBox::Yes)->text()
+                  << box->button(QMessageBox::No)->text();
+            box->button(QMessageBox::No)->click();
+        });
+        EXPECT_FALSE(desktop.Confirm(window, "?"));
+        return texts;
+    };
+    EXPECT_TRUE(app->Context().Qt_Texts.File().isEmpty());
+    EXPECT_EQ(question(), QStringList({"[en 983]", "&Yes", "&No"}));
+
+    Switch_To("Deutsch");
+    EXPECT_EQ(app->Context().Qt_Texts.File(),
+              QLibraryInfo::path(QLibraryInfo::TranslationsPath) + "/qtbase_de.qm");
+    EXPECT_EQ(question(), QStringList({"[de 983]", "&Ja", "&Nein"}));
+    Switch_To("Italiano");
+    EXPECT_EQ(question(), QStringList({"[it 983]", "&Sì", "&No"}));
+    Switch_To("English");
+    EXPECT_TRUE(app->Context().Qt_Texts.File().isEmpty());
+    EXPECT_EQ(question(), QStringList({"[en 983]", "&Yes", "&No"}));
 }
 
 TEST_F(Language_Change, TheUpdateDialogTakesTheNewTextsAtItsNextShowing) {

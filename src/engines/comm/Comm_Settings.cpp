@@ -122,7 +122,7 @@ QByteArray Comm_Settings_Bytes(const Comm_Settings& settings) {
 void Save_Comm_Settings(const QString& path, const Comm_Settings& settings) {
     if (const auto error = Write_File_Atomic(path, Comm_Settings_Bytes(settings)))
         throw Tessaro_Error(
-            QStringLiteral("%1: cannot be written: %2").arg(File_Display_Name(path), *error));
+            File_Problem{File_Problem::Kind::Cannot_Be_Written, File_Display_Name(path), *error});
 }
 
 std::vector<int> Comm_Failing_Entries(const Comm_Settings& settings) {

@@ -1,5 +1,6 @@
 #include "comm/DMX_Default_Table.h"
 
+#include "lang/Error_Texts.h"
 #include "lang/Lang_Table.h"
 #include "platform/Error.h"
 #include "platform/Files.h"
@@ -51,13 +52,16 @@ DMX_Default_Table Load_DMX_Defaults(const QString& pargen_path, const QString& v
 }
 
 DMX_Default_Table Load_DMX_Defaults(const QString& pargen_path, const QString& values_path,
-                                    DMX_Load_Problems& problems) {
+                                    DMX_Load_Problems& problems, const Lang_Table* lang) {
+    const auto message = [lang](const Tessaro_Error& error) {
+        return lang ? Error_Message(error, *lang) : error.Message();
+    };
     problems = {};
     int count = DMX_Default_Table::Max_Channels;
     try {
         count = Load_DMX_Channel_Count(pargen_path);
     } catch (const Tessaro_Error& error) {
-        problems.ParGen_Error = error.Message();
+        problems.ParGen_Error = message(error);
     }
     DMX_Default_Table table = DMX_Default_Table::With_Channels(count);
     if (!File_Exists(values_path))
@@ -65,7 +69,7 @@ DMX_Default_Table Load_DMX_Defaults(const QString& pargen_path, const QString& v
     try {
         Fill_Rows(values_path, table);
     } catch (const Tessaro_Error& error) {
-        problems.Values_Error = error.Message();
+        problems.Values_Error = message(error);
         table = DMX_Default_Table::With_Channels(count);
     }
     return table;
@@ -86,7 +90,7 @@ QByteArray DMX_Defaults_Bytes(const DMX_Default_Table& table) {
 void Save_DMX_Defaults(const QString& path, const DMX_Default_Table& table) {
     if (const auto error = Write_File_Atomic(path, DMX_Defaults_Bytes(table)))
         throw Tessaro_Error(
-            QStringLiteral("%1: cannot be written: %2").arg(File_Display_Name(path), *error));
+            File_Problem{File_Problem::Kind::Cannot_Be_Written, File_Display_Name(path), *error});
 }
 
 std::vector<int> DMX_Failing_Rows(const DMX_Default_Table& table) {

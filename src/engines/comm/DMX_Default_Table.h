@@ -47,9 +47,10 @@ struct DMX_Load_Problems {
 // first element; each attribute is read on its own and children beyond the count are ignored.
 // This form throws Tessaro_Error at the first file that cannot be read.
 DMX_Default_Table Load_DMX_Defaults(const QString& pargen_path, const QString& values_path);
-// This form reports unreadable files in problems and goes on as if they were missing.
+// This form reports unreadable files in problems and goes on as if they were missing; the
+// messages are in the language of lang, in English without it.
 DMX_Default_Table Load_DMX_Defaults(const QString& pargen_path, const QString& values_path,
-                                    DMX_Load_Problems& problems);
+                                    DMX_Load_Problems& problems, const Lang_Table* lang = nullptr);
 
 // The bytes of DMX_Default_Values.xml: one empty Row per channel with Default_Value then
 // Mnemonic, then the version comment; no declaration, no indentation.

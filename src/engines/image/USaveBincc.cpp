@@ -63,7 +63,7 @@ void Save_Bank_File(const QString& project_dir, const Bank_Buffer& buffer) {
                 .arg(File_Display_Name(path), bin));
     if (const auto error = Write_File_Atomic(path, buffer.Used_Bytes()))
         throw Tessaro_Error(
-            QStringLiteral("%1: cannot be written: %2").arg(File_Display_Name(path), *error));
+            File_Problem{File_Problem::Kind::Cannot_Be_Written, File_Display_Name(path), *error});
 }
 
 void Save_Bank_File(const App_State& state, const Bank_Buffer& buffer) {

@@ -502,6 +502,21 @@ const std::vector<std::pair<int, const char*>>& Default_Text_Entries() {
         {972, ": the text holds a control character, which a configuration file cannot keep"},
         {973, "Cannot export "},
 
+        // Messages in the user's language: file problems, the editors' load errors and the titles
+        // of the message boxes, 975-984.
+        {975, "%1: cannot be read: %2"},
+        {976, "%1: not a well-formed XML file (line %2, column %3): %4"},
+        {977, "%1: cannot be written: %2"},
+        {978, "The table shows %1 channels."},
+        {979,
+         "Every channel starts at 0. When you save the table, the old file is kept as %1.bak."},
+        {980,
+         "The default settings are shown. When you save them, the old file is kept as %1.bak."},
+        {981, "Error"},
+        {982, "Warning"},
+        {983, "Confirm"},
+        {984, "Information"},
+
     };
     return entries;
 }

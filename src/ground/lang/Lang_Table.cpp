@@ -2,6 +2,7 @@
 
 void Lang_Table::Load_Default_Texts() {
     texts_.clear();
+    language_ = QStringLiteral("English");
     texts_.reserve(Default_Count);
     for (int i = 0; i < Default_Count; ++i)
         texts_.append(QStringLiteral(" "));

@@ -21,8 +21,14 @@ public:
     void Set_Text(int index, const QString& text);
     const QStringList& Texts() const { return texts_; }
 
+    // The language whose file filled the table ("English" for the defaults); the program's own
+    // texts of Qt follow it.
+    const QString& Language() const { return language_; }
+    void Set_Language(const QString& language) { language_ = language; }
+
 private:
     QStringList texts_;
+    QString language_ = QStringLiteral("English");
 };
 
 // The English texts that are not a single blank, by index.

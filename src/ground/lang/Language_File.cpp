@@ -146,7 +146,8 @@ void Init_Language(App_State& state, Lang_Table& table) {
     const QStringList folders = state.Language_Folders();
     const QString path = Find_Language_File(folders, state.Language);
     if (!path.isEmpty()) {
-        Load_Lang_File(table, path, state.Lang_Version);
+        if (Load_Lang_File(table, path, state.Lang_Version))
+            table.Set_Language(state.Language);
         return;
     }
     state.Language = QStringLiteral("English");

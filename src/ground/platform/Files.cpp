@@ -31,12 +31,12 @@ bool Create_Folder_Path(const QString& path) {
 QByteArray Read_File_Bytes(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        throw Tessaro_Error(QStringLiteral("%1: cannot be read: %2")
-                                .arg(File_Display_Name(path), file.errorString()));
+        throw Tessaro_Error(File_Problem{File_Problem::Kind::Cannot_Be_Read,
+                                         File_Display_Name(path), file.errorString()});
     QByteArray data = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        throw Tessaro_Error(QStringLiteral("%1: cannot be read: %2")
-                                .arg(File_Display_Name(path), file.errorString()));
+        throw Tessaro_Error(File_Problem{File_Problem::Kind::Cannot_Be_Read,
+                                         File_Display_Name(path), file.errorString()});
     return data;
 }
 

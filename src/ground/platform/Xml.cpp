@@ -32,11 +32,8 @@ void Load_Xml_Bytes(const QByteArray& data, const QString& display_name, pugi::x
             ++column;
         }
     }
-    throw Tessaro_Error(QStringLiteral("%1: not a well-formed XML file (line %2, column %3): %4")
-                            .arg(display_name)
-                            .arg(line)
-                            .arg(column)
-                            .arg(QString::fromUtf8(result.description())));
+    throw Tessaro_Error(File_Problem{File_Problem::Kind::Not_Well_Formed, display_name,
+                                     QString::fromUtf8(result.description()), line, column});
 }
 
 void Load_Xml_File(const QString& path, pugi::xml_document& doc) {
@@ -182,5 +179,5 @@ QByteArray Xml_Raw_Bytes(const pugi::xml_document& doc) {
 void Save_Xml_File(const QString& path, const pugi::xml_document& doc) {
     if (const auto error = Write_File_Atomic(path, Xml_Raw_Bytes(doc)))
         throw Tessaro_Error(
-            QStringLiteral("%1: cannot be written: %2").arg(File_Display_Name(path), *error));
+            File_Problem{File_Problem::Kind::Cannot_Be_Written, File_Display_Name(path), *error});
 }

@@ -6,6 +6,7 @@
 #include "context/Save_File.h"
 #include "csv_menu/Spreadsheet_Button.h"
 #include "exchange/Exchange_Texts.h"
+#include "lang/Error_Texts.h"
 #include "live/Live_Probe.h"
 #include "live/Live_Setup.h"
 #include "map_window/UChannel_Map.h"
@@ -296,7 +297,7 @@ bool TFModbus_TCP_Master_Set_Access::FormShow() {
         Load_Access_File(state.ModbusTCPM_SetAccess_File, access_);
         loaded = true;
     } catch (const Tessaro_Error& error) {
-        ctx_.messages->Error(this, error.Message());
+        ctx_.messages->Error(this, Error_Message(error, ctx_.lang));
     }
     read_model_->End_Reload();
     write_model_->End_Reload();
@@ -436,7 +437,7 @@ void TFModbus_TCP_Master_Set_Access::Btn_Channel_MapClick() {
     try {
         channel_map_->Show_Table(access_);
     } catch (const Tessaro_Error& error) {
-        ctx_.messages->Error(this, error.Message());
+        ctx_.messages->Error(this, Error_Message(error, ctx_.lang));
         Close_Channel_Map();
         return;
     }
@@ -513,7 +514,7 @@ void TFModbus_TCP_Master_Set_Access::Btn_Test_RowClick() {
     try {
         timing = Load_Live_Timing(state.ParGen_File);
     } catch (const Tessaro_Error& error) {
-        ctx_.messages->Error(this, error.Message());
+        ctx_.messages->Error(this, Error_Message(error, ctx_.lang));
         return;
     }
     // The answer is shown where it would land; without readable default values, on zeros.

@@ -1,6 +1,7 @@
 #include "comm_dialog/UParGen.h"
 
 #include "context/Save_File.h"
+#include "lang/Error_Texts.h"
 #include "platform/Error.h"
 #include "platform/Files.h"
 #include "widgets/Look.h"
@@ -356,7 +357,7 @@ void TFParGen::FormShow() {
         settings = Load_Comm_Settings(path);
     } catch (const Tessaro_Error& error) {
         keep_unreadable_file_ = true;
-        problem = error.Message();
+        problem = Error_Message(error, ctx_.lang);
     }
     Fill_Controls(settings);
     Move_GroupBoxs();
@@ -364,9 +365,8 @@ void TFParGen::FormShow() {
     if (CB_DMX_DMX->isVisibleTo(this) && CB_DMX_DMX->isEnabled())
         CB_DMX_DMX->setFocus();
     if (!problem.isEmpty())
-        ctx_.messages->Error(this, QStringLiteral("%1\n\nThe default settings are shown. When you "
-                                                  "save them, the old file is kept as %2.bak.")
-                                       .arg(problem, File_Display_Name(path)));
+        ctx_.messages->Error(this, problem + QStringLiteral("\n\n") +
+                                       ctx_.Text(980).arg(File_Display_Name(path)));
 }
 
 void TFParGen::FormActivate() {

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "lang/Lang_Table.h"
+#include "lang/Qt_Translation.h"
 #include "platform/Icmp_Echo.h"
 #include "platform/Messages.h"
 #include "platform/Program_Launcher.h"
@@ -20,6 +21,8 @@
 struct App_Context {
     App_State state;
     Lang_Table lang;
+    // Qt's own texts in the language of lang (the main window follows every language change).
+    Qt_Translation Qt_Texts;
     // The texts of the table row copied last.
     QStringList Row_Copy_Buffer;
 

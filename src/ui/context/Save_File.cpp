@@ -1,5 +1,6 @@
 #include "context/Save_File.h"
 
+#include "lang/Error_Texts.h"
 #include "lang/Lang_Table.h"
 #include "platform/Error.h"
 #include "platform/Files.h"
@@ -22,7 +23,7 @@ bool Save_Project_File(Messages& messages, QWidget* parent, const Lang_Table& la
     try {
         save();
     } catch (const Tessaro_Error& error) {
-        messages.Error(parent, error.Message());
+        messages.Error(parent, Error_Message(error, lang));
         return false;
     }
     keep_unreadable_file = false;

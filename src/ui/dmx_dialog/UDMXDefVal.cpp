@@ -152,7 +152,7 @@ void TFDMXDefVal::FormShow() {
     // Taken before the file is read: a change in between is then asked about, never missed.
     loaded_file_ = Take_File_Fingerprint(state.DMX_Default_Values_File);
     DMX_Default_Table table =
-        Load_DMX_Defaults(state.ParGen_File, state.DMX_Default_Values_File, problems);
+        Load_DMX_Defaults(state.ParGen_File, state.DMX_Default_Values_File, problems, &ctx_.lang);
     keep_unreadable_file_ = problems.Values_Error.has_value();
     model_->Set_Table(std::move(table));
     if (model_->rowCount() > 0)
@@ -161,15 +161,12 @@ void TFDMXDefVal::FormShow() {
     ACG_DMX_Def_Val->setFocus();
 
     if (problems.ParGen_Error)
-        ctx_.messages->Error(this, QStringLiteral("%1\n\nThe table shows %2 channels.")
-                                       .arg(*problems.ParGen_Error)
-                                       .arg(model_->rowCount()));
+        ctx_.messages->Error(this, *problems.ParGen_Error + QStringLiteral("\n\n") +
+                                       ctx_.Text(978).arg(model_->rowCount()));
     if (problems.Values_Error)
         ctx_.messages->Error(
-            this,
-            QStringLiteral("%1\n\nEvery channel starts at 0. When you save the table, the "
-                           "old file is kept as %2.bak.")
-                .arg(*problems.Values_Error, File_Display_Name(state.DMX_Default_Values_File)));
+            this, *problems.Values_Error + QStringLiteral("\n\n") +
+                      ctx_.Text(979).arg(File_Display_Name(state.DMX_Default_Values_File)));
 }
 
 bool TFDMXDefVal::Controllo_dati() {

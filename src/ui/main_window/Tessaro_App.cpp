@@ -13,7 +13,7 @@
 Tessaro_App::Tessaro_App(const QString& exe_dir, Messages* messages,
                          const std::function<void(App_Context&)>& customise) {
     if (!messages) {
-        own_messages_ = std::make_unique<Qt_Messages>();
+        own_messages_ = std::make_unique<Qt_Messages>(&ctx_.lang);
         messages = own_messages_.get();
     }
     ctx_.messages = messages;

@@ -6,6 +6,7 @@
 #include "dmx_dialog/UDMXDefVal.h"
 #include "dry_run_window/UDry_Run.h"
 #include "image/USaveBincc.h"
+#include "lang/Error_Texts.h"
 #include "lang/Language_File.h"
 #include "map_window/UChannel_Map.h"
 #include "options_dialog/USoftOptions.h"
@@ -104,8 +105,9 @@ TFTessaroFirmWare::TFTessaroFirmWare(App_Context& context, const QString& exe_di
     setWindowTitle(state.Main_Title);
     look::Set_Caption(L_SW_Code, state.SW_Code);
     look::Set_Caption(L_SW_Desc, state.SW_Desc);
-    // 9. The string table.
+    // 9. The string table, and Qt's own texts in the same language.
     Init_Language(state, ctx_.lang);
+    Apply_Qt_Texts();
     // 10. The last configuration.
     Show_Configuration_Labels(Reopen_Last_Project(state));
     // 11 to 13.
@@ -250,7 +252,12 @@ void TFTessaroFirmWare::Set_Lang() {
     Btn_Report->Set_Hint(t[761]);
 }
 
+void TFTessaroFirmWare::Apply_Qt_Texts() {
+    ctx_.Qt_Texts.Apply(ctx_.lang.Language(), Qt_Translation_Folders(ctx_.state.Exe_Dir));
+}
+
 void TFTessaroFirmWare::Change_Language() {
+    Apply_Qt_Texts();
     Set_Lang();
     if (windows_.New_Project)
         windows_.New_Project->Set_Lang();
@@ -308,7 +315,8 @@ void TFTessaroFirmWare::Show_Update_Link(bool newer) {
 
 void TFTessaroFirmWare::Btn_Click(QObject* sender) {
     const QString project = ctx_.state.Project_Dir;
-    Run_Guarded(*ctx_.messages, this, [this, sender] { Run_Step(sender); });
+    Run_Guarded(
+        *ctx_.messages, this, [this, sender] { Run_Step(sender); }, &ctx_.lang);
     // A dry run runs the configuration it was started with: another one stops it.
     if (dry_run_ && ctx_.state.Project_Dir != project)
         dry_run_->Btn_StopClick();
@@ -392,7 +400,8 @@ void TFTessaroFirmWare::Open_Access_At(int slot) {
     if (ctx_.state.Project_Dir.isEmpty() || !windows_.Set_Access)
         return;
     windows_.Set_Access->Select_Slot_On_Show(slot);
-    Run_Guarded(*ctx_.messages, this, [this] { ctx_.Show_Modal(*windows_.Set_Access); });
+    Run_Guarded(
+        *ctx_.messages, this, [this] { ctx_.Show_Modal(*windows_.Set_Access); }, &ctx_.lang);
     windows_.Set_Access->Select_Slot_On_Show(0);
     if (channel_map_ && channel_map_->isVisible())
         channel_map_->Refresh();
@@ -422,12 +431,15 @@ void TFTessaroFirmWare::Open_Project() {
 void TFTessaroFirmWare::Update_Device() {
     // The image is rebuilt from the project files every time; an error is shown and ends the
     // step before the update dialog opens.
-    const bool saved = Run_Guarded(*ctx_.messages, this, [this] {
-        const auto image = std::make_unique<Image_Record>();
-        Bank_Buffer buffer;
-        Compile_Bank(ctx_.state, *image, buffer);
-        Save_Bank_File(ctx_.state, buffer);
-    });
+    const bool saved = Run_Guarded(
+        *ctx_.messages, this,
+        [this] {
+            const auto image = std::make_unique<Image_Record>();
+            Bank_Buffer buffer;
+            Compile_Bank(ctx_.state, *image, buffer);
+            Save_Bank_File(ctx_.state, buffer);
+        },
+        &ctx_.lang);
     if (!saved)
         return;
     if (windows_.Boot) {
@@ -468,7 +480,8 @@ void TFTessaroFirmWare::Report() {
             Collect_Report_Data(state.Project_Dir, QDateTime::currentDateTime(), ctx_.lang);
         Write_Report(path, *format, data, ctx_.lang);
     } catch (const Tessaro_Error& error) {
-        ctx_.messages->Error(this, ctx_.Text(906) + QLatin1Char('\n') + error.Message());
+        ctx_.messages->Error(this,
+                             ctx_.Text(906) + QLatin1Char('\n') + Error_Message(error, ctx_.lang));
         return;
     }
     ctx_.Open_Url(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));

@@ -68,6 +68,8 @@ public:
     void Set_Lang();
     // Re-texts the windows that follow a language change.
     void Change_Language() override;
+    // Installs the translation of Qt's own texts for the language of the string table.
+    void Apply_Qt_Texts();
 
     // Switches the update-check timer: enabling a stopped timer starts its interval anew.
     void Set_Update_Timer(bool enabled) override;

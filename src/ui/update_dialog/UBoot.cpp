@@ -95,7 +95,8 @@ void TFBoot::Build_Controls() {
     Btn_Cancel->Set_Show_Hint(true);
     connect(Btn_Update, &QPushButton::clicked, this, [this] {
         if (ctx_.messages)
-            Run_Guarded(*ctx_.messages, this, [this] { Btn_UpdateClick(); });
+            Run_Guarded(
+                *ctx_.messages, this, [this] { Btn_UpdateClick(); }, &ctx_.lang);
         else
             Btn_UpdateClick();
     });
