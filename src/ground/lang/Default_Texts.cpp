@@ -502,6 +502,21 @@ const std::vector<std::pair<int, const char*>>& Default_Text_Entries() {
         {972, ": the text holds a control character, which a configuration file cannot keep"},
         {973, "Cannot export "},
 
+        // Commissioning tools: what a screen reader hears of the channel grid and the dry run,
+        // 985-999.
+        {985, "yes"},
+        {986, "no"},
+        {987, "no request"},
+        {988, "suspended"},
+        {989, "failed: "},
+        {990, "DMX channels"},
+        {991, "32 channels a row. The arrow keys move between the channels, Home and End to the "
+              "start and the end of the row, Ctrl+Home and Ctrl+End to channels 1 and 512, Page "
+              "Up and Page Down to the top and the bottom row."},
+        {992, "Enter selects the row of the channel's request in the access table."},
+        {993, "With the write table, while the run goes on, Enter or a digit changes the "
+              "channel's value."},
+
     };
     return entries;
 }
