@@ -127,6 +127,12 @@ void TFChannel_Map::FormCreate() {
 
     Grid_Channels->Set_Tooltip_Source(
         [this](int channel) { return Channel_Description(map_, channel, ctx_.lang); });
+    Grid_Channels->Set_Spoken_Source(
+        [this](int channel) { return Channel_Spoken_Text(map_, channel, ctx_.lang); });
+    // From the grid down, as the window reads.
+    QWidget::setTabOrder(Grid_Channels, LV_Findings);
+    QWidget::setTabOrder(LV_Findings, LV_Load);
+    QWidget::setTabOrder(LV_Load, Btn_Close);
     connect(Grid_Channels, &Channel_Grid::Current_Channel_Changed, this,
             &TFChannel_Map::Mark_Requests_At);
     connect(Grid_Channels, &Channel_Grid::Channel_Double_Clicked, this,
@@ -149,6 +155,8 @@ void TFChannel_Map::Set_Lang() {
     L_Legend_Overlap->setText(t[717]);
     L_Legend_Beyond->setText(t[718]);
     L_Legend_Empty->setText(t[719]);
+    Grid_Channels->setAccessibleName(t[990]);
+    Grid_Channels->setAccessibleDescription(t[991] + QLatin1Char(' ') + t[992]);
     L_Findings->setText(t[950]);
     L_Load->setText(t[951]);
     LV_Load->setHeaderLabels({t[952], t[953], t[954], t[955]});
