@@ -8,10 +8,12 @@
 #include "support/Reader_Events.h"
 #include "support/Recording_Messages.h"
 #include "support/Test_Files.h"
+#include "widgets/Window_Place.h"
 
 #include <QAccessible>
 #include <QApplication>
 #include <QPointer>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -365,6 +367,38 @@ TEST_F(Map_Window, TabRunsFromTheGridToTheListsAndClose) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         EXPECT_EQ(QApplication::focusWidget(), next) << next->objectName().toStdString();
     }
+}
+
+// Opened from the access dialog, the map stands beside it (Place_Beside on the screen of the
+// test), keeps the place the user gives it while it stays open, and is placed again when it is
+// opened again.
+TEST_F(Map_Window, OpensBesideTheDialogAndKeepsThePlaceTheUserGives) {
+    TFChannel_Map* map = Open_Map();
+    ASSERT_NE(map, nullptr);
+    const QRect area = dialog->screen()->availableGeometry();
+    const QRect placed = map->frameGeometry();
+    EXPECT_EQ(placed.topLeft(), Place_Beside(dialog->frameGeometry(), placed.size(), area));
+    EXPECT_TRUE(area.contains(placed) || placed.topLeft() == area.topLeft())
+        << placed.x() << "," << placed.y() << " " << placed.width() << "x" << placed.height();
+
+    // Moved by the user: pressing Map again only brings it to the front.
+    map->move(area.topLeft() + QPoint(7, 9));
+    QApplication::processEvents();
+    const QPoint moved = map->pos();
+    dialog->Btn_Channel_Map->click();
+    QApplication::processEvents();
+    EXPECT_EQ(map->pos(), moved);
+    // Closed and opened again: beside the dialog again, wherever the dialog went.
+    map->Btn_Close->click();
+    QApplication::processEvents();
+    dialog->move(dialog->pos() + QPoint(-3, 5));
+    QApplication::processEvents();
+    dialog->Btn_Channel_Map->click();
+    QApplication::processEvents();
+    EXPECT_TRUE(map->isVisible());
+    EXPECT_EQ(map->frameGeometry().topLeft(),
+              Place_Beside(dialog->frameGeometry(), map->frameGeometry().size(), area));
+    EXPECT_NE(map->pos(), moved);
 }
 
 } // namespace

@@ -4,11 +4,15 @@
 #include "paint/Map_Grid_Cells.h"
 #include "platform/Error.h"
 #include "widgets/Look.h"
+#include "widgets/Window_Place.h"
 
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPainter>
+#include <QScreen>
 #include <QScrollBar>
+#include <QShowEvent>
 #include <QStyle>
 #include <QVBoxLayout>
 
@@ -164,6 +168,31 @@ void TFChannel_Map::Set_Lang() {
     Btn_Close->setText(t[964]);
     if (shown_)
         Rebuild();
+}
+
+void TFChannel_Map::Place_On_Show(const QShowEvent& event) {
+    if (!beside_) {
+        Tessaro_Dialog::Place_On_Show(event);
+        return;
+    }
+    // Restored by the desktop: it stays where it was.
+    if (event.spontaneous())
+        return;
+    QWidget* dialog = beside_->window();
+    const QScreen* screen = dialog->screen() ? dialog->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect area = screen->availableGeometry();
+    // Before the desktop has framed the map, its frame is taken to be as wide as the dialog's.
+    QSize margins = frameGeometry().size() - size();
+    if (margins.isNull())
+        margins = dialog->frameGeometry().size() - dialog->size();
+    // A map taller or wider than the screen's area is made to fit it, as far as it can shrink.
+    const QSize room = area.size() - margins;
+    if (width() > room.width() || height() > room.height())
+        resize(std::max(minimumSizeHint().width(), std::min(width(), room.width())),
+               std::max(minimumSizeHint().height(), std::min(height(), room.height())));
+    move(Place_Beside(dialog->frameGeometry(), size() + margins, area));
 }
 
 void TFChannel_Map::Load_Settings() {
