@@ -1,5 +1,6 @@
 #include "csv_menu/Spreadsheet_Button.h"
 
+#include "csv_menu/Menu_Button_Accessible.h"
 #include "exchange/Exchange_Texts.h"
 #include "platform/Error.h"
 #include "platform/Files.h"
@@ -39,6 +40,8 @@ void Remember_Folder(App_Context& ctx, const QString& path) {
 Spreadsheet_Button::Spreadsheet_Button(QWidget* parent, App_Context& context)
     : Styled_Button(parent, "Btn_Spreadsheet")
     , ctx_(context) {
+    // A screen reader reaches Export and Import without the menu's loop holding its calls.
+    Install_Menu_Button_Accessibility();
     Set_Glyph(style()->standardIcon(QStyle::SP_FileIcon));
     Set_Show_Hint(true);
 
