@@ -131,8 +131,9 @@ Channel_Grid_Accessible::Channel_Grid_Accessible(Channel_Grid* grid)
     : QAccessibleWidget(grid, QAccessible::Table) {}
 
 Channel_Grid_Accessible::~Channel_Grid_Accessible() {
+    // At the program's end Qt's cache may have deleted the cells first.
     for (const QAccessible::Id id : cells_)
-        if (id)
+        if (id && QAccessible::accessibleInterface(id))
             QAccessible::deleteAccessibleInterface(id);
 }
 
