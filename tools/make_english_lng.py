@@ -36,6 +36,7 @@ BLOCKS = {
     950: "Channel map (continued)",
     965: "Spreadsheet export and import (continued)",
     975: "Messages in the user's language: file problems, load errors, message box titles",
+    985: "What a screen reader hears of the channel grid and the dry run",
 }
 
 # Entries that no window shows: translations may leave them out.
@@ -121,6 +122,15 @@ NOTES = {
     958: "+ value (0 to 255)",
     959: "+ row number",
     960: "+ channel count",
+    985: "the Suspended column of the dry run, after its glyph: keep it short",
+    986: "read by a screen reader in the Suspended column of a request that runs",
+    987: "spoken after a channel that no request uses",
+    988: "spoken after the row of a suspended request",
+    989: "+ the request's last error, spoken after its row",
+    990: "the name a screen reader gives the grid of the 512 channels",
+    991: "how the keys move in the grid; STR992 or STR993 follows",
+    992: "follows STR991 in the channel map",
+    993: "follows STR991 in the dry run",
 }
 
 ESCAPES = {'"': '"', "\\": "\\", "'": "'", "n": "\n", "t": "\t", "?": "?"}

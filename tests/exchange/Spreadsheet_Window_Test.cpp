@@ -9,9 +9,12 @@
 #include "support/Recording_Messages.h"
 #include "support/Test_Files.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QDir>
 #include <QTableView>
+#include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -308,6 +311,123 @@ TEST_F(Spreadsheet_Dialogs, DmxExportAndImportOfTheChannels) {
     EXPECT_EQ(Read_Bytes(ctx.state.DMX_Default_Values_File), on_disk);
     dmx->Btn_OKClick();
     EXPECT_EQ(Read_Bytes(ctx.state.DMX_Default_Values_File), DMX_Defaults_Bytes(expected));
+}
+
+// The names of an interface's children.
+QStringList Child_Names(QAccessibleInterface* iface) {
+    QStringList names;
+    for (int i = 0; i < iface->childCount(); ++i)
+        names.append(iface->child(i)->text(QAccessible::Name));
+    return names;
+}
+
+// A screen reader finds Export and Import below the button and presses them; the reader's calls
+// return at once, the menu's loop and the file question come after.
+TEST_F(Spreadsheet_Dialogs, ExportAndImportArePressedThroughTheAccessibilityTree) {
+    Show_Access();
+    Show_DMX();
+    for (QWidget* window :
+         {static_cast<QWidget*>(access.get()), static_cast<QWidget*>(dmx.get())}) {
+        SCOPED_TRACE(window->objectName().toStdString());
+        questions.clear();
+        Spreadsheet_Button* button = Button(window);
+        QAccessibleInterface* csv = QAccessible::queryAccessibleInterface(button);
+        ASSERT_NE(csv, nullptr);
+        EXPECT_EQ(csv->role(), QAccessible::ButtonMenu);
+        EXPECT_EQ(csv->text(QAccessible::Name), "CSV");
+        EXPECT_TRUE(csv->state().hasPopup);
+        ASSERT_NE(csv->actionInterface(), nullptr);
+        const QStringList actions = csv->actionInterface()->actionNames();
+        EXPECT_TRUE(actions.contains(QAccessibleActionInterface::pressAction()));
+        EXPECT_TRUE(actions.contains(QAccessibleActionInterface::showMenuAction()));
+
+        // The menu and its items, reachable while the menu is closed.
+        ASSERT_EQ(csv->childCount(), 1);
+        QAccessibleInterface* menu = csv->child(0);
+        ASSERT_NE(menu, nullptr);
+        EXPECT_EQ(menu->object(), button->Menu);
+        EXPECT_EQ(menu->role(), QAccessible::PopupMenu);
+        EXPECT_EQ(menu->parent(), csv);
+        EXPECT_EQ(csv->indexOfChild(menu), 0);
+        EXPECT_EQ(Child_Names(menu),
+                  QStringList({"Export...", "Import...", "", "Separator of exported files"}));
+        QAccessibleInterface* export_item = menu->child(0);
+        EXPECT_EQ(export_item->role(), QAccessible::MenuItem);
+        EXPECT_EQ(export_item->parent(), menu);
+        EXPECT_EQ(menu->indexOfChild(export_item), 0);
+        EXPECT_EQ(menu->child(2)->role(), QAccessible::Separator);
+        QAccessibleInterface* separators = menu->child(3);
+        EXPECT_TRUE(separators->state().hasPopup);
+        ASSERT_EQ(separators->childCount(), 1);
+        QAccessibleInterface* choices = separators->child(0);
+        EXPECT_EQ(choices->parent(), separators);
+        EXPECT_EQ(Child_Names(choices), QStringList({"Comma (,)", "Semicolon (;)", "Tab"}));
+        EXPECT_TRUE(choices->child(0)->state().checkable);
+        EXPECT_TRUE(choices->child(0)->state().checked);
+
+        // Export pressed: nothing asked during the call, the file question right after.
+        ASSERT_EQ(export_item->actionInterface()->actionNames(),
+                  QStringList{QAccessibleActionInterface::pressAction()});
+        answer = QString();
+        export_item->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        EXPECT_TRUE(questions.empty());
+        QApplication::processEvents();
+        ASSERT_EQ(questions.size(), 1u);
+        EXPECT_TRUE(questions[0].caption.endsWith(" - Export"));
+        menu->child(1)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QApplication::processEvents();
+        ASSERT_EQ(questions.size(), 2u);
+        EXPECT_TRUE(questions[1].caption.endsWith(" - Import"));
+
+        // A separator chosen through the tree.
+        choices->child(1)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QApplication::processEvents();
+        EXPECT_EQ(ctx.Spreadsheet_Separator, ';');
+        EXPECT_TRUE(choices->child(1)->state().checked);
+        choices->child(0)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QApplication::processEvents();
+
+        // Pressing the button returns before the menu opens; the menu then opens.
+        bool returned = false;
+        bool ran_inside_the_call = false;
+        bool opened = false;
+        QTimer::singleShot(0, [&] { ran_inside_the_call = !returned; });
+        QTimer::singleShot(100, [&] {
+            opened = button->Menu->isVisible();
+            button->Menu->hide();
+        });
+        csv->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        returned = true;
+        EXPECT_FALSE(button->Menu->isVisible());
+        QTest::qWait(300);
+        EXPECT_FALSE(ran_inside_the_call);
+        EXPECT_TRUE(opened);
+        EXPECT_FALSE(button->Menu->isVisible());
+    }
+}
+
+// From the keyboard: Space opens the menu on the button, Down and Enter choose Export.
+TEST_F(Spreadsheet_Dialogs, TheMenuIsUsedFromTheKeyboard) {
+    Show_DMX();
+    Spreadsheet_Button* button = Button(dmx.get());
+    dmx->activateWindow();
+    button->setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(button->hasFocus());
+    answer = QString();
+    bool opened = false;
+    QTimer::singleShot(0, [&] {
+        QMenu* menu = button->Menu;
+        opened = menu->isVisible();
+        QTest::keyClick(menu, Qt::Key_Down);
+        QTest::keyClick(menu, Qt::Key_Return);
+        if (menu->isVisible())
+            menu->hide();
+    });
+    QTest::keyClick(button, Qt::Key_Space);
+    QApplication::processEvents();
+    EXPECT_TRUE(opened);
+    ASSERT_EQ(questions.size(), 1u);
+    EXPECT_EQ(questions[0].caption, "DMX Default Value - Export");
 }
 
 } // namespace

@@ -190,6 +190,8 @@ const Fit Fits[] = {
     {Fit::Header, 130, {727}},
     {Fit::Header, 150, {728}},
     {Fit::Header, 250, {732}},
+    // The word of the Suspended column, after its glyph in the 80-pixel column.
+    {Fit::Label, 60, {985}},
     // The spreadsheet button is 90 wide; its menu arrow takes 12 of them.
     {Fit::Button, 78, {745}},
 

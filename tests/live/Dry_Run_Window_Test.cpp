@@ -6,12 +6,15 @@
 #include "dry_run_window/UDry_Run.h"
 #include "project_dialogs/UOpenConf.h"
 #include "shell/Scripted_App.h"
+#include "support/Reader_Events.h"
 
 #include <QAbstractItemModelTester>
+#include <QAccessible>
 #include <QApplication>
 #include <QDir>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -250,6 +253,112 @@ TEST_F(Dry_Run_Window, OpeningAnotherConfigurationStopsTheRun) {
     Click("Btn_Open");
     EXPECT_EQ(State().Project_Dir, folder.File("PROJECTS/Other"));
     EXPECT_FALSE(Window()->Engine().Running());
+}
+
+// Counts the paints of a widget.
+class Paint_Counter : public QObject {
+public:
+    explicit Paint_Counter(QWidget* widget) { widget->installEventFilter(this); }
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
+};
+
+TEST_F(Dry_Run_Window, AScreenReaderHearsTheValuesTheRowsAndTheSuspendedWord) {
+    Test_Slave slave;
+    ASSERT_TRUE(slave.Listen());
+    slave.Set(Holding, 0, 0x0A0B);
+    const quint16 closed = Free_Port();
+    Start_With(
+        "1", Access_Kind::Read,
+        {{.port = slave.Port(), .npoint = 1, .poll = 10, .position = 4, .mnemonic = "Boiler"},
+         {.port = closed, .max_error = 1, .position = 20}},
+        "<DMX_Default_Values><Row Default_Value=\"9\" Mnemonic=\"\"/></DMX_Default_Values>");
+    TFDry_Run* w = Window();
+    QAccessibleInterface* grid = QAccessible::queryAccessibleInterface(w->Grid_Channels);
+    ASSERT_NE(grid, nullptr);
+    ASSERT_NE(grid->tableInterface(), nullptr);
+    EXPECT_EQ(grid->childCount(), 512);
+    EXPECT_EQ(grid->text(QAccessible::Name), "DMX channels");
+    EXPECT_TRUE(grid->text(QAccessible::Description).endsWith("changes the channel's value."));
+    const auto name = [&](int channel) {
+        return grid->child(channel - 1)->text(QAccessible::Name);
+    };
+    EXPECT_EQ(name(5), "Channel 5") << "nothing run yet";
+
+    ASSERT_TRUE(w->Btn_StartClick());
+    ASSERT_TRUE(Wait_For([&] { return Request(0).answered >= 1 && Request(1).suspended; }));
+    w->Refresh();
+    EXPECT_EQ(name(5), "Channel 5: 10, Row 1 Boiler");
+    EXPECT_EQ(name(1), "Channel 1: 9, no request");
+    EXPECT_EQ(name(21), "Channel 21: 0, Row 2, suspended, failed: connection refused");
+    EXPECT_EQ(name(101), "Channel 101: 0, no request, Beyond the channel count");
+    EXPECT_EQ(grid->child(4)->text(QAccessible::Description), w->Grid_Channels->Tooltip(5));
+
+    // The Suspended column: the glyph with a word, and the word alone for a reader, in the
+    // table's own accessible cells too.
+    const QAbstractItemModel* model = w->LV_Requests->model();
+    const QModelIndex suspended = model->index(1, Dry_Run_Model::Suspended);
+    const QModelIndex running = model->index(0, Dry_Run_Model::Suspended);
+    EXPECT_EQ(suspended.data().toString(), "\u2716 yes");
+    EXPECT_EQ(suspended.data(Qt::AccessibleTextRole).toString(), "yes");
+    EXPECT_EQ(running.data().toString(), "");
+    EXPECT_EQ(running.data(Qt::AccessibleTextRole).toString(), "no");
+    QAccessibleInterface* requests = QAccessible::queryAccessibleInterface(w->LV_Requests);
+    ASSERT_NE(requests, nullptr);
+    ASSERT_NE(requests->tableInterface(), nullptr);
+    QAccessibleInterface* cell = requests->tableInterface()->cellAt(1, Dry_Run_Model::Suspended);
+    ASSERT_NE(cell, nullptr);
+    EXPECT_EQ(cell->text(QAccessible::Name), "yes");
+
+    // In the language of the program.
+    App_Context& ctx = app->Context();
+    ctx.lang.Set_Text(985, "ja");
+    ctx.lang.Set_Text(988, "ausgesetzt");
+    ctx.lang.Set_Text(704, "Kanal ");
+    window->Change_Language();
+    EXPECT_EQ(suspended.data(Qt::AccessibleTextRole).toString(), "ja");
+    EXPECT_EQ(suspended.data().toString(), "\u2716 ja");
+    EXPECT_TRUE(name(21).startsWith("Kanal 21: 0, Row 2, ausgesetzt, ")) << name(21).toStdString();
+    w->Btn_StopClick();
+}
+
+// A busy run changes the current channel at every answer; the reader hears it as the grid is
+// redrawn, not at every answer.
+TEST_F(Dry_Run_Window, ValueChangesAreAnnouncedNoMoreOftenThanTheGridIsDrawn) {
+    Test_Slave slave;
+    ASSERT_TRUE(slave.Listen());
+    Start_With("1", Access_Kind::Read,
+               {{.port = slave.Port(), .npoint = 1, .poll = 1, .position = 0}});
+    TFDry_Run* w = Window();
+    w->Grid_Channels->Set_Current_Channel(2);
+    Reader_Events events;
+    Paint_Counter painted(w->Grid_Channels);
+    // The slave's register changes all the time.
+    quint16 value = 0;
+    QTimer changer;
+    QObject::connect(&changer, &QTimer::timeout, [&] { slave.Set(Holding, 0, ++value); });
+    changer.start(1);
+    int answers_changed = 0;
+    QObject::connect(&w->Engine(), &Live_Engine::Bytes_Changed,
+                     [&](int first, int last) { answers_changed += first <= 1 && last >= 1; });
+    ASSERT_TRUE(w->Btn_StartClick()) << Messages_Text();
+    ASSERT_TRUE(Wait_For([&] { return answers_changed >= 60; }, 20000));
+    changer.stop();
+    w->Btn_StopClick();
+    QApplication::processEvents();
+
+    const auto named = events.Of(QAccessible::NameChanged, w->Grid_Channels, 1);
+    EXPECT_GE(named.size(), 1u);
+    EXPECT_LE(static_cast<int>(named.size()), painted.paints);
+    EXPECT_LT(static_cast<int>(named.size()), answers_changed);
+    for (const Reader_Event& event : named)
+        EXPECT_TRUE(event.name.startsWith("Channel 2: ")) << event.name.toStdString();
 }
 
 } // namespace

@@ -5,11 +5,15 @@
 #include "access/Access_File.h"
 #include "access_dialog/UModbus_TCP_Master_Set_Access.h"
 #include "map_window/UChannel_Map.h"
+#include "support/Reader_Events.h"
 #include "support/Recording_Messages.h"
 #include "support/Test_Files.h"
+#include "widgets/Window_Place.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QPointer>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -307,6 +311,94 @@ TEST_F(Map_Window, FollowsTheLanguage) {
     EXPECT_EQ(map->L_Legend_Overlap->text(), "Überlappung");
     EXPECT_TRUE(map->Grid_Channels->Tooltip(4).startsWith("Kanal 4\n"));
     EXPECT_TRUE(map->LV_Findings->topLevelItem(0)->text(0).startsWith("Kanal 4, bits 2-4"));
+}
+
+TEST_F(Map_Window, TheGridSpeaksEachChannelAndEnterSelectsItsRow) {
+    TFChannel_Map* map = Open_Map();
+    ASSERT_NE(map, nullptr);
+    Channel_Grid* grid = map->Grid_Channels;
+    QAccessibleInterface* table = QAccessible::queryAccessibleInterface(grid);
+    ASSERT_NE(table, nullptr);
+    ASSERT_NE(table->tableInterface(), nullptr);
+    EXPECT_EQ(table->childCount(), 512);
+    EXPECT_EQ(table->text(QAccessible::Name), "DMX channels");
+    EXPECT_TRUE(table->text(QAccessible::Description)
+                    .endsWith("Enter selects the row of the channel's request in the access "
+                              "table."));
+    const auto name = [&](int channel) {
+        return table->child(channel - 1)->text(QAccessible::Name);
+    };
+    EXPECT_EQ(name(1), "Channel 1: Row 1 Dim");
+    EXPECT_EQ(name(4), "Channel 4: Row 1 Dim, Row 2 Relays, Overlap");
+    EXPECT_EQ(name(10), "Channel 10: no request, Default value 200");
+    EXPECT_EQ(name(33), "Channel 33: Row 3, Beyond the channel count");
+    EXPECT_EQ(name(100), "Channel 100: no request, Beyond the channel count");
+    EXPECT_EQ(table->tableInterface()->cellAt(0, 3)->text(QAccessible::Description),
+              grid->Tooltip(4));
+
+    // The names follow the table as it is edited, and the language.
+    Set_Cell(1, Layout_Of(Access_Kind::Read).Mnemonic, "Lamps");
+    QApplication::processEvents();
+    EXPECT_EQ(name(4), "Channel 4: Row 1 Dim, Row 2 Lamps, Overlap");
+    ctx.lang.Set_Text(704, "Kanal ");
+    ctx.lang.Set_Text(959, "Zeile ");
+    ctx.lang.Set_Text(717, "Überlappung");
+    map->Set_Lang();
+    EXPECT_EQ(name(4), "Kanal 4: Zeile 1 Dim, Zeile 2 Lamps, Überlappung");
+
+    // From the keyboard: channel 33 is row 3, Enter selects it in the access table.
+    grid->setFocus();
+    grid->Set_Current_Channel(1);
+    QTest::keyClick(grid, Qt::Key_Down);
+    EXPECT_EQ(grid->Current_Channel(), 33);
+    QTest::keyClick(grid, Qt::Key_Return);
+    EXPECT_EQ(dialog->ACG_Modbus_Read->currentIndex().row(), 2);
+}
+
+TEST_F(Map_Window, TabRunsFromTheGridToTheListsAndClose) {
+    TFChannel_Map* map = Open_Map();
+    ASSERT_NE(map, nullptr);
+    map->activateWindow();
+    map->Grid_Channels->setFocus();
+    QApplication::processEvents();
+    ASSERT_TRUE(map->Grid_Channels->hasFocus());
+    const QWidget* order[] = {map->LV_Findings, map->LV_Load, map->Btn_Close, map->Grid_Channels};
+    for (const QWidget* next : order) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), next) << next->objectName().toStdString();
+    }
+}
+
+// Opened from the access dialog, the map stands beside it (Place_Beside on the screen of the
+// test), keeps the place the user gives it while it stays open, and is placed again when it is
+// opened again.
+TEST_F(Map_Window, OpensBesideTheDialogAndKeepsThePlaceTheUserGives) {
+    TFChannel_Map* map = Open_Map();
+    ASSERT_NE(map, nullptr);
+    const QRect area = dialog->screen()->availableGeometry();
+    const QRect placed = map->frameGeometry();
+    EXPECT_EQ(placed.topLeft(), Place_Beside(dialog->frameGeometry(), placed.size(), area));
+    EXPECT_TRUE(area.contains(placed) || placed.topLeft() == area.topLeft())
+        << placed.x() << "," << placed.y() << " " << placed.width() << "x" << placed.height();
+
+    // Moved by the user: pressing Map again only brings it to the front.
+    map->move(area.topLeft() + QPoint(7, 9));
+    QApplication::processEvents();
+    const QPoint moved = map->pos();
+    dialog->Btn_Channel_Map->click();
+    QApplication::processEvents();
+    EXPECT_EQ(map->pos(), moved);
+    // Closed and opened again: beside the dialog again, wherever the dialog went.
+    map->Btn_Close->click();
+    QApplication::processEvents();
+    dialog->move(dialog->pos() + QPoint(-3, 5));
+    QApplication::processEvents();
+    dialog->Btn_Channel_Map->click();
+    QApplication::processEvents();
+    EXPECT_TRUE(map->isVisible());
+    EXPECT_EQ(map->frameGeometry().topLeft(),
+              Place_Beside(dialog->frameGeometry(), map->frameGeometry().size(), area));
+    EXPECT_NE(map->pos(), moved);
 }
 
 } // namespace

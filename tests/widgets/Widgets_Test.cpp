@@ -3,6 +3,7 @@
 #include "widgets/Look.h"
 #include "widgets/Styled_Button.h"
 #include "widgets/Tessaro_Dialog.h"
+#include "widgets/Window_Place.h"
 
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -66,6 +67,57 @@ TEST(Error_Display, ShowsAnEscapedErrorAndGoesOn) {
     EXPECT_EQ(messages.record[0].kind, Recording_Messages::Kind::Error);
     EXPECT_EQ(messages.record[0].text,
               "ParGen.xml: not a well-formed XML file (line 1, column 2): x");
+}
+
+// A window of 1000 x 760 (the channel map) beside dialogs on screens of several sizes.
+TEST(Window_Place, BesideTheDialogInsideTheScreen) {
+    const QSize map(1000, 760);
+    const QRect full_hd(0, 0, 1920, 1040); // a 1080-line screen less its panel
+    struct Case {
+        const char* what;
+        QRect dialog;
+        QSize window;
+        QRect area;
+        QPoint expected;
+    };
+    const Case cases[] = {
+        {"right of it, tops aligned", {100, 100, 700, 500}, map, full_hd, {800, 100}},
+        {"right of it, to the last pixel", {0, 0, 920, 500}, map, full_hd, {920, 0}},
+        {"right of it, lifted into the screen", {100, 500, 700, 500}, map, full_hd, {800, 280}},
+        {"below it when the right has no room",
+         {1000, 100, 900, 500},
+         map,
+         {0, 0, 1920, 1600},
+         {920, 600}},
+        {"left of it", {1100, 100, 800, 900}, map, full_hd, {100, 100}},
+        {"above it", {0, 900, 1920, 500}, map, {0, 0, 1920, 1600}, {0, 140}},
+        // The access dialog in the middle of a 1080-line screen: no room beside it; in the
+        // bottom right corner the map covers 545 x 510 of it, less than anywhere else.
+        {"covering the least", {454, 249, 1011, 541}, map, full_hd, {920, 280}},
+        {"on a second screen below its panel",
+         {2000, 100, 600, 400},
+         map,
+         {1920, 30, 1920, 1050},
+         {2600, 100}},
+        {"a dialog half off the screen",
+         {-104, 229, 1011, 341},
+         {800, 764},
+         {0, 0, 800, 800},
+         {0, 36}},
+        {"larger than the screen: its top left",
+         {100, 100, 300, 200},
+         map,
+         {0, 0, 800, 600},
+         {0, 0}},
+    };
+    for (const Case& c : cases) {
+        const QPoint at = Place_Beside(c.dialog, c.window, c.area);
+        EXPECT_EQ(at, c.expected) << c.what << ": " << at.x() << "," << at.y();
+        const QRect placed(at, c.window);
+        if (c.window.width() <= c.area.width() && c.window.height() <= c.area.height()) {
+            EXPECT_TRUE(c.area.contains(placed)) << c.what;
+        }
+    }
 }
 
 } // namespace

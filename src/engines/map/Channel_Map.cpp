@@ -30,6 +30,7 @@ enum Entry : int {
     E_Beyond_Legend = 718,
     E_Default_Value = 958,
     E_Slot = 959,
+    E_No_Request = 987,
 };
 
 // The bits of data array byte k that a request occupies.
@@ -460,6 +461,31 @@ QString Channel_Description(const Channel_Map& map, int channel, const Lang_Tabl
     if (c.beyond_count)
         lines.append(lang.Text(E_Beyond_Legend));
     return lines.join(QLatin1Char('\n'));
+}
+
+QString Channel_Spoken_Text(const Channel_Map& map, int channel, const Lang_Table& lang) {
+    if (channel < 1 || channel > Map_Channel_Count)
+        return {};
+    const Map_Channel& c = map.Channel(channel);
+    QStringList parts;
+    for (const Channel_Owner& owner : map.Owners(channel)) {
+        const Device_Request& r = map.Request_Of(owner);
+        QString part = lang.Text(E_Slot) + QString::number(r.slot);
+        if (!r.mnemonic.trimmed().isEmpty())
+            part += QLatin1Char(' ') + r.mnemonic.trimmed();
+        parts.append(part);
+    }
+    if (c.overlap)
+        parts.append(lang.Text(E_Overlap_Legend));
+    if (c.owner_count == 0) {
+        parts.append(lang.Text(E_No_Request));
+        if (c.default_value >= 0 && !c.beyond_count)
+            parts.append(lang.Text(E_Default_Value) + QString::number(c.default_value));
+    }
+    if (c.beyond_count)
+        parts.append(lang.Text(E_Beyond_Legend));
+    return lang.Text(E_Channel) + QString::number(channel) + QStringLiteral(": ") +
+           parts.join(QStringLiteral(", "));
 }
 
 const char* Severity_Name(Map_Severity severity) {

@@ -166,6 +166,12 @@ QString Channel_Range(int first, int last);
 // it lies beyond the channel count. In the language of lang.
 QString Channel_Description(const Channel_Map& map, int channel, const Lang_Table& lang);
 
+// One line about a channel, as a screen reader speaks the map's cell: the channel, each owner's
+// row and mnemonic, then the overlap, "no request" with the default value, and whether it lies
+// beyond the channel count: "Channel 4: Row 1 Dim, Row 2 Relays, Overlap". In the language of
+// lang.
+QString Channel_Spoken_Text(const Channel_Map& map, int channel, const Lang_Table& lang);
+
 // The text form, in English but for the findings (in the language the map was built with):
 // the compact map (16 channels a line: the owning slot, "." for none, "!!" for an overlap), the
 // findings and the load per slave. Channel_Map_Text joins the three.

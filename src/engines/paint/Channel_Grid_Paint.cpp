@@ -27,7 +27,8 @@ QColor Blend(const QColor& a, const QColor& b, double share_of_b) {
     return QColor(mix(a.red(), b.red()), mix(a.green(), b.green()), mix(a.blue(), b.blue()));
 }
 
-void Paint_Cell(QPainter& painter, const Grid_Cell& cell, const QRect& rect, bool current) {
+void Paint_Cell(QPainter& painter, const Grid_Cell& cell, const QRect& rect, bool current,
+                bool focused) {
     QColor background = cell.background.isValid() ? cell.background : Empty_Cell_Colour();
     QColor text = cell.text_colour.isValid() ? cell.text_colour : Readable_Text_Colour(background);
     if (cell.alert) {
@@ -45,7 +46,21 @@ void Paint_Cell(QPainter& painter, const Grid_Cell& cell, const QRect& rect, boo
         painter.setPen(text);
         painter.drawText(rect, Qt::AlignCenter, cell.text);
     }
-    if (current || cell.marked) {
+    if (current && focused) {
+        // The focus frame: dark and wide, with a white line inside, so that it shows on every
+        // colour of a cell (a mark shows as the dashes of the white line).
+        painter.setBrush(Qt::NoBrush);
+        QPen outer(Current_Colour, 3);
+        outer.setJoinStyle(Qt::MiterJoin);
+        painter.setPen(outer);
+        painter.drawRect(QRectF(rect).adjusted(2.5, 2.5, -2.5, -2.5));
+        QPen inner(QColor(Qt::white), 1);
+        inner.setJoinStyle(Qt::MiterJoin);
+        if (cell.marked)
+            inner.setStyle(Qt::DashLine);
+        painter.setPen(inner);
+        painter.drawRect(QRectF(rect).adjusted(4.5, 4.5, -4.5, -4.5));
+    } else if (current || cell.marked) {
         QPen pen(current ? Current_Colour : Mark_Colour, 2);
         pen.setJoinStyle(Qt::MiterJoin);
         if (current && cell.marked)
@@ -107,7 +122,8 @@ Grid_Layout Layout_Channel_Grid(const QRect& area, const QFont& base_font) {
 }
 
 void Paint_Channel_Grid(QPainter& painter, const Grid_Layout& layout,
-                        std::span<const Grid_Cell> cells, int current, const QRegion& dirty) {
+                        std::span<const Grid_Cell> cells, int current, const QRegion& dirty,
+                        bool focused) {
     painter.save();
     const auto wanted = [&](const QRect& rect) {
         return dirty.isEmpty() || dirty.intersects(rect);
@@ -135,7 +151,13 @@ void Paint_Channel_Grid(QPainter& painter, const Grid_Layout& layout,
     for (int i = 0; i < count; ++i) {
         const QRect rect = layout.Cell_Rect(i);
         if (wanted(rect))
-            Paint_Cell(painter, cells[static_cast<size_t>(i)], rect, i == current);
+            Paint_Cell(painter, cells[static_cast<size_t>(i)], rect, i == current, focused);
+    }
+    if (focused && !layout.cells.isEmpty()) {
+        // Over the outer edge lines of the cells, left and above in the labels' room.
+        painter.setPen(QPen(Focus_Colour(), 1));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(layout.cells.adjusted(-1, -1, -1, -1));
     }
     painter.restore();
 }
@@ -146,6 +168,10 @@ QColor Slot_Colour(int slot) {
     const QColor colour = QColor::fromHsvF(static_cast<float>(hue / 360.0), 0.42f, 0.97f);
     // As a picture holds it: eight bits a component.
     return QColor(colour.red(), colour.green(), colour.blue());
+}
+
+QColor Focus_Colour() {
+    return QColor(0x1F, 0x5F, 0xBF);
 }
 
 QColor Alert_Colour() {

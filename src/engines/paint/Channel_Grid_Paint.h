@@ -51,11 +51,15 @@ struct Grid_Layout {
 Grid_Layout Layout_Channel_Grid(const QRect& area, const QFont& base_font);
 
 // Draws the labels and the cells (512 of them) into the layout's area. current: a channel index
-// drawn with a focus frame, or -1. Only the cells and labels that meet dirty are drawn; an empty
-// dirty region draws everything.
+// drawn with a dark frame, or -1. focused: the grid has the keyboard focus; the current cell then
+// gets a wider frame with a white line inside it, and the cells a focus line around them. Only the
+// cells and labels that meet dirty are drawn; an empty dirty region draws everything.
 void Paint_Channel_Grid(QPainter& painter, const Grid_Layout& layout,
                         std::span<const Grid_Cell> cells, int current = -1,
-                        const QRegion& dirty = QRegion());
+                        const QRegion& dirty = QRegion(), bool focused = false);
+
+// The colour of the focus line around the cells of a focused grid.
+QColor Focus_Colour();
 
 // The colours of the map.
 // A colour of its own for each row of a request table (slot 1..512): hues a golden angle apart,

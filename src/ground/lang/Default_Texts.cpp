@@ -517,6 +517,20 @@ const std::vector<std::pair<int, const char*>>& Default_Text_Entries() {
         {983, "Confirm"},
         {984, "Information"},
 
+        // Commissioning tools: what a screen reader hears of the channel grid and the dry run,
+        // 985-999.
+        {985, "yes"},
+        {986, "no"},
+        {987, "no request"},
+        {988, "suspended"},
+        {989, "failed: "},
+        {990, "DMX channels"},
+        {991, "32 channels a row. The arrow keys move between the channels, Home and End to "
+              "channels 1 and 512, Page Up and Page Down to the top and the bottom row."},
+        {992, "Enter selects the row of the channel's request in the access table."},
+        {993, "With the write table, while the run goes on, Enter or a digit changes the "
+              "channel's value."},
+
     };
     return entries;
 }

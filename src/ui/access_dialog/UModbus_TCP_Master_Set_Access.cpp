@@ -431,6 +431,8 @@ void TFModbus_TCP_Master_Set_Access::Btn_Channel_MapClick() {
     Commit_Edits();
     if (!channel_map_) {
         channel_map_ = new TFChannel_Map(ctx_, this);
+        // Beside the dialog, so that the table it follows stays in sight.
+        channel_map_->Set_Beside(this);
         connect(channel_map_, &TFChannel_Map::Slot_Activated, this,
                 &TFModbus_TCP_Master_Set_Access::Select_Slot);
     }

@@ -1,6 +1,8 @@
 #include "csv_menu/Spreadsheet_Button.h"
 
+#include "csv_menu/Menu_Button_Accessible.h"
 #include "exchange/Exchange_Texts.h"
+#include "lang/Error_Texts.h"
 #include "platform/Error.h"
 #include "platform/Files.h"
 
@@ -39,6 +41,8 @@ void Remember_Folder(App_Context& ctx, const QString& path) {
 Spreadsheet_Button::Spreadsheet_Button(QWidget* parent, App_Context& context)
     : Styled_Button(parent, "Btn_Spreadsheet")
     , ctx_(context) {
+    // A screen reader reaches Export and Import without the menu's loop holding its calls.
+    Install_Menu_Button_Accessibility();
     Set_Glyph(style()->standardIcon(QStyle::SP_FileIcon));
     Set_Show_Hint(true);
 
@@ -133,7 +137,8 @@ std::optional<Chosen_File> Ask_Import_File(QWidget* parent, App_Context& ctx,
     try {
         return Chosen_File{path, Read_File_Bytes(path)};
     } catch (const Tessaro_Error& error) {
-        ctx.messages->Error(parent, Csv_Unreadable_Message(path, error.Message(), ctx.lang));
+        ctx.messages->Error(parent,
+                            Csv_Unreadable_Message(path, Error_Message(error, ctx.lang), ctx.lang));
         return std::nullopt;
     }
 }

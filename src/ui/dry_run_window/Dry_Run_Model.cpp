@@ -8,6 +8,10 @@
 
 namespace {
 
+// The words of the Suspended column.
+constexpr int Suspended_Yes = 985;
+constexpr int Suspended_No = 986;
+
 // Row colours: a request failing now, a suspended request, a row that was not run.
 QColor Failing_Colour() {
     return QColor(0xFF, 0xE8, 0xC8);
@@ -83,10 +87,15 @@ QVariant Dry_Run_Model::data(const QModelIndex& index, int role) const {
                        ? QString()
                        : QString::number(static_cast<double>(s.round_trip_us) / 1000.0, 'f', 1);
         case Suspended:
-            return s.suspended ? QStringLiteral("\u2716") : QString();
+            // The glyph stands out in the column; the word says it.
+            return s.suspended ? QStringLiteral("\u2716 ") + lang_[Suspended_Yes] : QString();
         default:
             return {};
         }
+    case Qt::AccessibleTextRole:
+        if (column == Suspended)
+            return s.suspended ? lang_[Suspended_Yes] : lang_[Suspended_No];
+        return {};
     case Qt::ToolTipRole:
         return column == Last_Error ? Live_Error_Text(s.last_error, lang_) : QVariant();
     case Qt::TextAlignmentRole:
@@ -130,8 +139,9 @@ void Dry_Run_Model::Refresh_Rows(std::vector<int> requests) {
         while (j + 1 < requests.size() && requests[j + 1] == requests[j] + 1)
             ++j;
         if (requests[i] >= 0 && requests[j] < requests_)
-            emit dataChanged(index(requests[i], 0), index(requests[j], Column_Count - 1),
-                             {Qt::DisplayRole, Qt::BackgroundRole, Qt::ToolTipRole});
+            emit dataChanged(
+                index(requests[i], 0), index(requests[j], Column_Count - 1),
+                {Qt::DisplayRole, Qt::BackgroundRole, Qt::ToolTipRole, Qt::AccessibleTextRole});
         i = j + 1;
     }
 }

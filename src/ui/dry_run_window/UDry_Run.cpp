@@ -1,5 +1,6 @@
 #include "dry_run_window/UDry_Run.h"
 
+#include "lang/Error_Texts.h"
 #include "lang/Lang_Table.h"
 #include "live/Live_Setup.h"
 #include "paint/Channel_Grid_Paint.h"
@@ -60,6 +61,7 @@ void TFDry_Run::FormCreate() {
     Grid_Channels = new Channel_Grid(splitter);
     Grid_Channels->setObjectName(QStringLiteral("Grid_Channels"));
     Grid_Channels->Set_Tooltip_Source([this](int channel) { return Tooltip_Of(channel); });
+    Grid_Channels->Set_Spoken_Source([this](int channel) { return Spoken_Of(channel); });
     Grid_Channels->installEventFilter(this);
     connect(Grid_Channels, &Channel_Grid::Channel_Double_Clicked, this,
             [this](int channel) { Edit_Channel(channel); });
@@ -126,6 +128,12 @@ void TFDry_Run::FormCreate() {
     connect(Btn_Start, &QPushButton::clicked, this, &TFDry_Run::Btn_StartClick);
     connect(Btn_Stop, &QPushButton::clicked, this, &TFDry_Run::Btn_StopClick);
     connect(Btn_Help, &QPushButton::clicked, this, &TFDry_Run::Btn_HelpClick);
+    // From the grid down, as the window reads.
+    QWidget::setTabOrder(Grid_Channels, LV_Requests);
+    QWidget::setTabOrder(LV_Requests, Btn_Start);
+    QWidget::setTabOrder(Btn_Start, Btn_Stop);
+    QWidget::setTabOrder(Btn_Stop, Btn_Help);
+    QWidget::setTabOrder(Btn_Help, Btn_Close);
 
     connect(&engine_, &Live_Engine::Request_Changed, this, [this](int request) {
         char& flag = dirty_flags_[static_cast<size_t>(request)];
@@ -157,6 +165,8 @@ void TFDry_Run::Set_Lang() {
     Btn_Stop->setText(t[724]);
     Btn_Help->setText(t[725]);
     Btn_Close->setText(t[742]);
+    Grid_Channels->setAccessibleName(t[990]);
+    Grid_Channels->setAccessibleDescription(t[991] + QLatin1Char(' ') + t[993]);
     model_->Retext();
     // The texts of the last errors follow the language too.
     if (model_->Request_Rows() > 0)
@@ -176,7 +186,7 @@ bool TFDry_Run::Btn_StartClick() {
         setup = Load_Live_Setup(state.ParGen_File, state.DMX_Default_Values_File,
                                 state.ModbusTCPM_SetAccess_File, ctx_.lang);
     } catch (const Tessaro_Error& error) {
-        ctx_.messages->Error(this, error.Message());
+        ctx_.messages->Error(this, Error_Message(error, ctx_.lang));
         return false;
     }
     return Run_Setup(setup);
@@ -317,6 +327,37 @@ QString TFDry_Run::Tooltip_Of(int channel) const {
     return text;
 }
 
+QString TFDry_Run::Spoken_Of(int channel) const {
+    if (channel < 1 || channel > Data_Array_Size)
+        return {};
+    const Lang_Table& t = ctx_.lang;
+    const size_t b = static_cast<size_t>(channel - 1);
+    QStringList parts;
+    if (shown_) {
+        parts.append(QString::number(engine_.Data()[b]));
+        if (owners_[b].empty())
+            parts.append(t[987]);
+        for (const int owner : owners_[b]) {
+            const Device_Request& r = engine_.Requests()[static_cast<size_t>(owner)];
+            const Live_Request_State& s = engine_.States()[static_cast<size_t>(owner)];
+            QString part = t[959] + QString::number(r.slot);
+            if (!r.mnemonic.trimmed().isEmpty())
+                part += QLatin1Char(' ') + r.mnemonic.trimmed();
+            if (s.suspended)
+                part += QStringLiteral(", ") + t[988];
+            if (s.suspended || s.errors_in_row > 0)
+                part += QStringLiteral(", ") + t[989] + Live_Error_Text(s.last_error, t);
+            parts.append(part);
+        }
+    }
+    if (channel > channel_count_)
+        parts.append(t[718]);
+    QString text = t[704] + QString::number(channel);
+    if (!parts.isEmpty())
+        text += QStringLiteral(": ") + parts.join(QStringLiteral(", "));
+    return text;
+}
+
 void TFDry_Run::Paint_All() {
     std::array<Grid_Cell, Data_Array_Size> cells;
     for (int b = 0; b < Data_Array_Size; ++b)
@@ -379,6 +420,7 @@ bool TFDry_Run::Edit_Channel(int channel, const QString& text) {
     E_Value->setGeometry(rect);
     E_Value->setText(
         text.isEmpty() ? QString::number(engine_.Data()[static_cast<size_t>(channel - 1)]) : text);
+    E_Value->setAccessibleName(ctx_.Text(704) + QString::number(channel));
     E_Value->show();
     E_Value->raise();
     E_Value->setFocus();

@@ -79,6 +79,9 @@ private:
     void Show_Status();
     Grid_Cell Cell_Of(int index, bool flash) const;
     QString Tooltip_Of(int channel) const;
+    // What a screen reader speaks for a channel: its value, the rows that use it with their
+    // failures, or that no request uses it.
+    QString Spoken_Of(int channel) const;
     void Paint_All();
 
     App_Context& ctx_;

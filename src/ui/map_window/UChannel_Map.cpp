@@ -1,14 +1,19 @@
 #include "map_window/UChannel_Map.h"
 
 #include "access/Access_File.h"
+#include "lang/Error_Texts.h"
 #include "paint/Map_Grid_Cells.h"
 #include "platform/Error.h"
 #include "widgets/Look.h"
+#include "widgets/Window_Place.h"
 
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPainter>
+#include <QScreen>
 #include <QScrollBar>
+#include <QShowEvent>
 #include <QStyle>
 #include <QVBoxLayout>
 
@@ -127,6 +132,12 @@ void TFChannel_Map::FormCreate() {
 
     Grid_Channels->Set_Tooltip_Source(
         [this](int channel) { return Channel_Description(map_, channel, ctx_.lang); });
+    Grid_Channels->Set_Spoken_Source(
+        [this](int channel) { return Channel_Spoken_Text(map_, channel, ctx_.lang); });
+    // From the grid down, as the window reads.
+    QWidget::setTabOrder(Grid_Channels, LV_Findings);
+    QWidget::setTabOrder(LV_Findings, LV_Load);
+    QWidget::setTabOrder(LV_Load, Btn_Close);
     connect(Grid_Channels, &Channel_Grid::Current_Channel_Changed, this,
             &TFChannel_Map::Mark_Requests_At);
     connect(Grid_Channels, &Channel_Grid::Channel_Double_Clicked, this,
@@ -149,6 +160,8 @@ void TFChannel_Map::Set_Lang() {
     L_Legend_Overlap->setText(t[717]);
     L_Legend_Beyond->setText(t[718]);
     L_Legend_Empty->setText(t[719]);
+    Grid_Channels->setAccessibleName(t[990]);
+    Grid_Channels->setAccessibleDescription(t[991] + QLatin1Char(' ') + t[992]);
     L_Findings->setText(t[950]);
     L_Load->setText(t[951]);
     LV_Load->setHeaderLabels({t[952], t[953], t[954], t[955]});
@@ -156,6 +169,31 @@ void TFChannel_Map::Set_Lang() {
     Btn_Close->setText(t[964]);
     if (shown_)
         Rebuild();
+}
+
+void TFChannel_Map::Place_On_Show(const QShowEvent& event) {
+    if (!beside_) {
+        Tessaro_Dialog::Place_On_Show(event);
+        return;
+    }
+    // Restored by the desktop: it stays where it was.
+    if (event.spontaneous())
+        return;
+    QWidget* dialog = beside_->window();
+    const QScreen* screen = dialog->screen() ? dialog->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect area = screen->availableGeometry();
+    // Before the desktop has framed the map, its frame is taken to be as wide as the dialog's.
+    QSize margins = frameGeometry().size() - size();
+    if (margins.isNull())
+        margins = dialog->frameGeometry().size() - dialog->size();
+    // A map taller or wider than the screen's area is made to fit it, as far as it can shrink.
+    const QSize room = area.size() - margins;
+    if (width() > room.width() || height() > room.height())
+        resize(std::max(minimumSizeHint().width(), std::min(width(), room.width())),
+               std::max(minimumSizeHint().height(), std::min(height(), room.height())));
+    move(Place_Beside(dialog->frameGeometry(), size() + margins, area));
 }
 
 void TFChannel_Map::Load_Settings() {
@@ -192,7 +230,7 @@ bool TFChannel_Map::Refresh() {
         return true;
     } catch (const Tessaro_Error& error) {
         close();
-        ctx_.messages->Error(parentWidget(), error.Message());
+        ctx_.messages->Error(parentWidget(), Error_Message(error, ctx_.lang));
         return false;
     }
 }

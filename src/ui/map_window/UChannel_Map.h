@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QLabel>
+#include <QPointer>
 #include <QTimer>
 #include <QTreeWidget>
 #include <bitset>
@@ -42,6 +43,11 @@ public:
     const Channel_Map& Map() const { return map_; }
     bool Follows_Table() const { return live_ != nullptr; }
 
+    // Shown beside this dialog rather than in the middle of the screen: right of it, else below
+    // it, else where it hides the least of it (Place_Beside), inside the screen's available area,
+    // whenever the map is opened. While it stays open it keeps the place the user gives it.
+    void Set_Beside(QWidget* dialog) { beside_ = dialog; }
+
     QWidget* P_Title = nullptr;
     QLabel* L_SW_Code = nullptr;
     QLabel* L_SW_Desc = nullptr;
@@ -59,6 +65,9 @@ public:
 
 signals:
     void Slot_Activated(int slot);
+
+protected:
+    void Place_On_Show(const QShowEvent& event) override;
 
 private:
     void FormCreate();
@@ -83,4 +92,5 @@ private:
     std::bitset<Map_Channel_Count> marks_;
     QTimer* rebuild_timer_ = nullptr;
     bool shown_ = false; // a map has been built once
+    QPointer<QWidget> beside_;
 };

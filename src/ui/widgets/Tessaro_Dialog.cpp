@@ -16,5 +16,9 @@ Tessaro_Dialog::Tessaro_Dialog(QWidget* parent, const char* name, bool fixed)
 
 void Tessaro_Dialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
+    Place_On_Show(*event);
+}
+
+void Tessaro_Dialog::Place_On_Show(const QShowEvent&) {
     look::Centre_On_Screen(this);
 }

@@ -2,7 +2,8 @@
 
 #include <QDialog>
 
-// A dialog of the program: the common look, and centred on the screen whenever it is shown.
+// A dialog of the program: the common look, and centred on the screen whenever it is shown (a
+// window of its own may choose another place).
 class Tessaro_Dialog : public QDialog {
     Q_OBJECT
 public:
@@ -11,4 +12,6 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    // Where the window goes as it is shown: the middle of its screen.
+    virtual void Place_On_Show(const QShowEvent& event);
 };
