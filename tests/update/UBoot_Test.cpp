@@ -16,11 +16,11 @@
 #include <QTest>
 #include <QThread>
 #include <QTimer>
+#include <cerrno>
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 #include <ostream>
-#include <sys/socket.h>
 #include <tuple>
 #include <vector>
 

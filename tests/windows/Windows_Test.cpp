@@ -6,6 +6,7 @@
 #include "lang/Lang_Table.h"
 #include "lang/Language_File.h"
 #include "main_window/Tessaro_App.h"
+#include "platform/Error.h"
 #include "platform/Icmp_Echo.h"
 #include "platform/Program_Launcher.h"
 #include "state/Configurations.h"
@@ -25,6 +26,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QStandardPaths>
+#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -93,7 +95,7 @@ struct Run_Result {
     QByteArray err;
 };
 
-Run_Result Run(const QString& program, const QStringList& arguments) {
+Run_Result Run_Windows_Program(const QString& program, const QStringList& arguments) {
     QProcess process;
     process.start(program, arguments);
     Run_Result result;
@@ -183,11 +185,11 @@ TEST(Windows_Updater, TheLauncherWaitsForTheProgramAndTellsWhyOneDoesNotStart) {
     EXPECT_TRUE(Read_Text(folder.File("Flashlink.ran")).startsWith("arguments 0\n"));
 
     // A program that is not there, and a file that is no program.
+    ASSERT_TRUE(QDir().mkpath(folder.File("other")));
     Write_Text(folder.File("other/Flashlink.exe"), "not a program\r\n");
-    for (const QString& path : {folder.File("missing/Flashlink.exe"), folder.File("other")}) {
-        const Launch_Report failed =
-            launcher.Launch(path == folder.File("other") ? path + "/Flashlink.exe" : path,
-                            QString(), false);
+    for (const QString& path :
+         {folder.File("missing/Flashlink.exe"), folder.File("other/Flashlink.exe")}) {
+        const Launch_Report failed = launcher.Launch(path, QString(), false);
         EXPECT_FALSE(failed.Started) << path.toStdString();
         EXPECT_FALSE(failed.Reason.isEmpty()) << path.toStdString();
     }
@@ -219,13 +221,33 @@ TEST(Windows_Names, AConfigurationNamedInAnyScriptWorksLikeAnyOther) {
     EXPECT_EQ(next.Project_Dir, state.Project_Dir);
 }
 
+// Windows stores "Hall A." as "Hall A" and keeps device names for itself: such a name is refused
+// as New refuses any name that is no plain folder name, and nothing is created.
+TEST(Windows_Names, NamesThatWindowsWouldChangeAreRefused) {
+    Temp_Folder folder;
+    App_State state;
+    Init_Folders(state, folder.Path(), QString());
+    for (const char* name : {"Hall A.", "Hall A ", "CON", "con.txt", "Nul", "LPT1", "COM9.xml",
+                             "a?b", "a:b", "a<b>", "a|b", "a*", "a\"b", "tab\tname"}) {
+        EXPECT_EQ(Create_New_Project_Folder(state, QString::fromUtf8(name)),
+                  New_Project_Result::Not_Valid)
+            << name;
+    }
+    EXPECT_TRUE(Existing_Configurations(state.Projects_Dir).isEmpty());
+    for (const char* name : {"COM10", "Console", "Hall.A", " Hall A", "LPT"})
+        EXPECT_EQ(Create_New_Project_Folder(state, QString::fromUtf8(name)),
+                  New_Project_Result::Created)
+            << name;
+    EXPECT_EQ(Existing_Configurations(state.Projects_Dir).size(), 5);
+}
+
 // tessaro-cli takes the name from the Windows command line and prints the path in UTF-8.
 TEST(Windows_Names, TessaroCliCompilesAConfigurationByItsName) {
     Temp_Folder folder;
     const QString cli = Put_Cli(folder.Path());
     const QString project = folder.File("PROJECTS/" + Non_Ascii_Name);
     Copy_End_To_End(project);
-    const Run_Result result = Run(cli, {"compile", Non_Ascii_Name});
+    const Run_Result result = Run_Windows_Program(cli, {"compile", Non_Ascii_Name});
     EXPECT_EQ(result.status, 0) << result.err.toStdString();
     const QString bank = QDir::toNativeSeparators(project + "/bin/bank.bin");
     EXPECT_EQ(QString::fromUtf8(result.out).trimmed(), bank + ": 35328 bytes written");
@@ -283,8 +305,8 @@ TEST(Windows_Paths, TessaroCliTakesPathsWithDriveAndBackslashes) {
     Copy_End_To_End(project);
     const QString output = QDir::toNativeSeparators(folder.File("out.bin"));
     ASSERT_EQ(output.mid(1, 2), ":\\");
-    const Run_Result result = Run(QStringLiteral(TESSARO_CLI),
-                                  {"compile", QDir::toNativeSeparators(project), "-o", output});
+    const Run_Result result = Run_Windows_Program(
+        QStringLiteral(TESSARO_CLI), {"compile", QDir::toNativeSeparators(project), "-o", output});
     EXPECT_EQ(result.status, 0) << result.err.toStdString();
     EXPECT_EQ(QString::fromUtf8(result.out).trimmed(), output + ": 35328 bytes written");
     EXPECT_EQ(Read_Bytes(output), Read_Bytes(End_To_End_Bank));
@@ -371,8 +393,9 @@ TEST(Windows_Crlf, ProjectFilesWithCrLfCompileToTheSameImage) {
 TEST(Windows_Crlf, ALanguageFileWithCrLfGivesTextsWithoutLineEnds) {
     Temp_Folder folder;
     const QString path = folder.File("Deutsch.lng");
-    Write_Bytes(path, "\xEF\xBB\xBF//VERSION 2.1\r\nSTR 1 = Konfigurator\r\nSTR 2 = B\xC3\xBChne\r\n"
-                      "STR 3 = \xC2\xB6Ende \xC2\xB6\r\n\r\n");
+    Write_Bytes(path,
+                "\xEF\xBB\xBF//VERSION 2.1\r\nSTR 1 = Konfigurator\r\nSTR 2 = B\xC3\xBChne\r\n"
+                "STR 3 = \xC2\xB6" "Ende \xC2\xB6\r\n\r\n");
     Lang_Table table;
     table.Load_Default_Texts();
     QString version;
