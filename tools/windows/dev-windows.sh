@@ -70,21 +70,21 @@ windows_build() { # sdk folder
     cmake --build "$windows_dir" -j "$jobs"
 }
 
-# Runs its arguments with a persistent wineserver for the prefix, on a virtual display.
-windows_on_display() {
-    xvfb-run -a -s "-screen 0 1280x1024x24" "$@"
-}
-
 windows_tests() {
     say "Windows tests under Wine (those that cannot run there: tests/Not_Under_Wine.txt)"
     grep -v '^#' "$root/tests/Not_Under_Wine.txt" | sed '/^$/d; s/^/  not under Wine: /'
     windows_wine cmd /c exit 0 # makes the prefix once
-    WINEPREFIX=$windows_dir/wine-prefix wineserver -p
-    local status=0
-    windows_on_display bash -c 'cd "$1" && ctest --output-on-failure -j "$2"' ctest \
-        "$windows_dir" "$jobs" || status=$?
-    WINEPREFIX=$windows_dir/wine-prefix wineserver -k || true
-    return "$status"
+    # On a virtual display, with one wineserver for the whole run. The display's desktop process
+    # is started first, apart from ctest: started by a test, it would hold the test's output open
+    # and ctest would wait for it.
+    WINEPREFIX=$windows_dir/wine-prefix xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
+        wineserver -p
+        "$1/wine-run" cmd /c exit 0 </dev/null >/dev/null 2>&1
+        status=0
+        (cd "$1" && ctest --output-on-failure -j "$2") || status=$?
+        wineserver -k
+        exit "$status"
+    ' tests "$windows_dir" "$jobs"
 }
 
 # The program folder of the zip: PROJECTS, MASTER and LANGUAGE beside the executables, and what

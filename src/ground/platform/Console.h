@@ -1,6 +1,8 @@
 #pragma once
 
-// Lets a console show what the command-line programs print: their output is UTF-8, and a
-// Windows console shows UTF-8 only once its output code page says so (nothing to do elsewhere,
-// and nothing when the output goes to a file or a pipe, which get the UTF-8 bytes as they are).
+// Prepares the standard output and error of the command-line programs: their output is UTF-8
+// with "\n" line ends, the same bytes on every system. On Windows the C runtime would turn
+// each "\n" into "\r\n" (and a CSV file's "\r\n" into "\r\r\n"): both streams are switched to
+// binary, and a console, which shows UTF-8 only once its output code page says so, is switched to
+// UTF-8. Nothing to do elsewhere.
 void Prepare_Console_Output();
