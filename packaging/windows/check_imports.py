@@ -23,7 +23,7 @@ SYSTEM_DLLS = {
     "msimg32.dll", "msvcrt.dll", "ncrypt.dll", "netapi32.dll", "ntdll.dll", "ole32.dll",
     "oleaut32.dll", "opengl32.dll", "secur32.dll", "setupapi.dll", "shcore.dll", "shell32.dll",
     "shlwapi.dll", "user32.dll", "userenv.dll", "uxtheme.dll", "version.dll", "winmm.dll",
-    "winspool.drv", "wtsapi32.dll", "ws2_32.dll", "wsock32.dll",
+    "winhttp.dll", "wininet.dll", "winspool.drv", "wtsapi32.dll", "ws2_32.dll", "wsock32.dll",
 }
 
 

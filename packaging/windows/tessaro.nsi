@@ -11,7 +11,8 @@
 ; user's configurations, languages and settings in %APPDATA%\Tessaro and never writes into
 ; Program Files. The uninstaller removes what the installer put there and leaves those alone.
 
-Unicode true
+; A 64-bit installer for the 64-bit program (Unicode).
+Target amd64-unicode
 !include MUI2.nsh
 !include x64.nsh
 

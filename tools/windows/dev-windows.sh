@@ -116,10 +116,11 @@ windows_stage_program() { # sdk, folder
     cp /usr/share/doc/gcc-mingw-w64-base/copyright "$dir/licenses/mingw-runtime/" 2>/dev/null ||
         cp /usr/share/doc/g++-mingw-w64-x86-64-posix/copyright "$dir/licenses/mingw-runtime/"
     # Unused runtime DLLs stay out: only what some module imports.
-    local runtime
+    local runtime imported
+    imported=$("$windows_objdump" -p "$dir"/*.exe "$dir"/*.dll "$dir"/*/*.dll |
+        sed -n 's/^[[:space:]]*DLL Name: *//p' | tr 'A-Z' 'a-z' | sort -u)
     for runtime in "$dir"/lib*.dll; do
-        if ! "$windows_objdump" -p "$dir"/*.exe "$dir"/*.dll "$dir"/*/*.dll 2>/dev/null |
-            grep -qi "DLL Name: $(basename "$runtime")\$"; then
+        if ! grep -qxF "$(basename "$runtime" | tr 'A-Z' 'a-z')" <<<"$imported"; then
             rm -f "$runtime"
         fi
     done
@@ -142,18 +143,19 @@ windows_zip_files=(
 
 # What the executables say about themselves: window or console program, version resource, icon.
 windows_check_executables() { # folder with tessaro.exe and tessaro-cli.exe
-    local dir=$1 exe
-    "$windows_objdump" -p "$dir/tessaro.exe" | grep -q 'Subsystem.*(Windows GUI)' ||
+    local dir=$1 exe headers
+    headers=$("$windows_objdump" -p "$dir/tessaro.exe")
+    grep -q 'Subsystem.*(Windows GUI)' <<<"$headers" ||
         { echo "tessaro.exe is not a window program (GUI subsystem)" >&2; return 1; }
-    "$windows_objdump" -p "$dir/tessaro-cli.exe" | grep -q 'Subsystem.*(Windows CUI)' ||
+    headers=$("$windows_objdump" -p "$dir/tessaro-cli.exe")
+    grep -q 'Subsystem.*(Windows CUI)' <<<"$headers" ||
         { echo "tessaro-cli.exe is not a console program" >&2; return 1; }
     for exe in tessaro.exe tessaro-cli.exe; do
-        local rc
+        local rc want
         rc=$(x86_64-w64-mingw32-windres -i "$dir/$exe" -O rc 2>/dev/null)
-        local want
         for want in 'VALUE "ProductName", "Tessaro"' 'VALUE "CompanyName", "Velmora"' \
             'VALUE "ProductVersion", "1.001"' 'VALUE "FileVersion", "1.001"' \
-            'FILEVERSION 1, 1, 0, 0' ' ICON '; do
+            'FILEVERSION 1, 1, 0, 0' 'RT_GROUP_ICON'; do
             grep -qF -- "$want" <<<"$rc" ||
                 { echo "$exe: the version resource lacks $want" >&2; return 1; }
         done
@@ -165,12 +167,15 @@ windows_check_executables() { # folder with tessaro.exe and tessaro-cli.exe
 # ends when it is closed; a program folder then holds the settings Tessaro.xml.
 windows_start_configurator() { # tessaro.exe, Wine prefix
     local exe=$1 prefix=$2
-    TESSARO_WINEPREFIX=$prefix TESSARO_WINE_BARE=1 timeout 180 \
+    # A wineserver still running from a program without a display would put the window on its
+    # own desktop, off the virtual display: wait until it has ended.
+    WINEPREFIX=$prefix wineserver -w
+    TESSARO_WINEPREFIX=$prefix TESSARO_WINE_BARE=1 timeout 420 \
         xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
             "$1" "$2" &
             pid=$!
             status=0
-            /usr/bin/python3 "$3" "Configurator VC40362" --timeout 90 || status=1
+            /usr/bin/python3 "$3" "Configurator VC40362" --timeout 300 || status=1
             for _ in $(seq 300); do
                 kill -0 "$pid" 2>/dev/null || break
                 sleep 0.1
@@ -209,7 +214,7 @@ windows_zip() { # sdk
         [ -e "$dir/$file" ] || { echo "missing from the zip: $file" >&2; missing=1; }
     done
     [ "$missing" -eq 0 ]
-    [ -z "$(ls -A "$dir/PROJECTS" "$dir/MASTER")" ] ||
+    [ -z "$(find "$dir/PROJECTS" "$dir/MASTER" -mindepth 1)" ] ||
         { echo "PROJECTS and MASTER of the zip are not empty" >&2; return 1; }
     python3 "$root/packaging/windows/check_imports.py" "$dir" --objdump "$windows_objdump"
     windows_check_executables "$dir"
