@@ -395,7 +395,8 @@ TEST(Windows_Crlf, ALanguageFileWithCrLfGivesTextsWithoutLineEnds) {
     const QString path = folder.File("Deutsch.lng");
     Write_Bytes(path,
                 "\xEF\xBB\xBF//VERSION 2.1\r\nSTR 1 = Konfigurator\r\nSTR 2 = B\xC3\xBChne\r\n"
-                "STR 3 = \xC2\xB6" "Ende \xC2\xB6\r\n\r\n");
+                "STR 3 = \xC2\xB6"
+                "Ende \xC2\xB6\r\n\r\n");
     Lang_Table table;
     table.Load_Default_Texts();
     QString version;
