@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # The Windows pass of ./dev (sourced by it): ./dev windows, and the end of ./dev test.
 #
 #   build-windows/           the cross build (CMake, Ninja, MinGW-w64), its test programs
@@ -118,9 +119,9 @@ windows_stage_program() { # sdk, folder
     # Unused runtime DLLs stay out: only what some module imports.
     local runtime imported
     imported=$("$windows_objdump" -p "$dir"/*.exe "$dir"/*.dll "$dir"/*/*.dll |
-        sed -n 's/^[[:space:]]*DLL Name: *//p' | tr 'A-Z' 'a-z' | sort -u)
+        sed -n 's/^[[:space:]]*DLL Name: *//p' | tr '[:upper:]' '[:lower:]' | sort -u)
     for runtime in "$dir"/lib*.dll; do
-        if ! grep -qxF "$(basename "$runtime" | tr 'A-Z' 'a-z')" <<<"$imported"; then
+        if ! grep -qxF "$(basename "$runtime" | tr '[:upper:]' '[:lower:]')" <<<"$imported"; then
             rm -f "$runtime"
         fi
     done
@@ -287,7 +288,8 @@ windows_installer() {
     before=$(cd "$installed" && find . | sort)
 
     windows_start_configurator "$installed/bin/tessaro.exe" "$prefix"
-    local data="$drive/users/$(id -un)/AppData/Roaming/Tessaro"
+    local data
+    data="$drive/users/$(id -un)/AppData/Roaming/Tessaro"
     local sub
     for sub in PROJECTS MASTER LANGUAGE; do
         [ -d "$data/$sub" ] || { echo "no $sub in the data folder %APPDATA%\\Tessaro" >&2; return 1; }
@@ -316,8 +318,10 @@ windows_installer() {
         echo "the uninstaller left its programs list entry" >&2
         return 1
     fi
-    [ -f "$data/PROJECTS/Hall A/ParGen.xml" ] && [ -f "$data/Tessaro.xml" ] ||
-        { echo "the uninstaller removed the user's configurations" >&2; return 1; }
+    if [ ! -f "$data/PROJECTS/Hall A/ParGen.xml" ] || [ ! -f "$data/Tessaro.xml" ]; then
+        echo "the uninstaller removed the user's configurations" >&2
+        return 1
+    fi
     echo "  uninstalled; the user's configurations and settings in %APPDATA%\\Tessaro stay"
     TESSARO_WINEPREFIX=$prefix WINEPREFIX=$prefix wineserver -k 2>/dev/null || true
     rm -rf "$prefix"
