@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Draws the program's icon into packaging/icons/: tessaro.svg and the 48 and 256 pixel PNGs.
+"""Draws the program's icon into packaging/icons/: tessaro.svg, the 48 and 256 pixel PNGs, and
+tessaro.ico for the Windows executables (16 to 256 pixels, each size a PNG inside the icon).
 
 The icon is a mosaic of nine rounded tiles (a tessera each) in the colours of stage lights on a
 dark plate, the middle tile bearing a "T". The SVG and the PNGs come from the same shapes; the
@@ -97,6 +98,19 @@ def png(size, rows):
             + chunk(b"IDAT", zlib.compress(b"".join(rows), 9)) + chunk(b"IEND", b""))
 
 
+def ico(sizes):
+    """A Windows icon file whose images are PNGs (read by Windows Vista and later)."""
+    images = [png(size, render(size)) for size in sizes]
+    header = struct.pack("<HHH", 0, 1, len(images))
+    offset = len(header) + 16 * len(images)
+    entries = b""
+    for size, data in zip(sizes, images):
+        side = 0 if size >= 256 else size  # 0 stands for 256
+        entries += struct.pack("<BBBBHHII", side, side, 0, 0, 1, 32, len(data), offset)
+        offset += len(data)
+    return header + entries + b"".join(images)
+
+
 def hex_colour(colour):
     return "#%02x%02x%02x" % colour
 
@@ -127,6 +141,8 @@ def main():
     for size in (48, 256):
         with open(os.path.join(folder, "tessaro-%d.png" % size), "wb") as f:
             f.write(png(size, render(size)))
+    with open(os.path.join(folder, "tessaro.ico"), "wb") as f:
+        f.write(ico((16, 24, 32, 48, 64, 256)))
 
 
 if __name__ == "__main__":

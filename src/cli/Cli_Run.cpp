@@ -19,6 +19,10 @@
 #include <fcntl.h>
 #include <unistd.h>
 #endif
+#ifdef Q_OS_WIN
+#include <atomic>
+#include <windows.h>
+#endif
 
 QString Run_Usage() {
     return QStringLiteral(
@@ -104,6 +108,12 @@ public:
         ::sigaction(SIGINT, &action, &old_int_);
         ::sigaction(SIGTERM, &action, &old_term_);
         installed_ = true;
+#elif defined(Q_OS_WIN)
+        // The console's Ctrl-C, Ctrl-Break and close come on a thread of their own: the loop is
+        // asked to quit through its queue.
+        console_event_.store(false);
+        loop_.store(&loop);
+        installed_ = SetConsoleCtrlHandler(&Interrupt_Watch::On_Console_Event, TRUE) != 0;
 #else
         Q_UNUSED(loop);
 #endif
@@ -119,10 +129,18 @@ public:
         for (int fd : fds_)
             if (fd >= 0)
                 ::close(fd);
+#elif defined(Q_OS_WIN)
+        if (installed_)
+            SetConsoleCtrlHandler(&Interrupt_Watch::On_Console_Event, FALSE);
+        loop_.store(nullptr);
 #endif
     }
     bool Interrupted() const {
+#ifdef Q_OS_WIN
+        return interrupted_ || console_event_.load();
+#else
         return interrupted_;
+#endif
     }
 
 private:
@@ -140,6 +158,20 @@ private:
     std::unique_ptr<QSocketNotifier> notifier_;
     struct sigaction old_int_ {};
     struct sigaction old_term_ {};
+    bool installed_ = false;
+#elif defined(Q_OS_WIN)
+    static BOOL WINAPI On_Console_Event(DWORD event) {
+        if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT && event != CTRL_CLOSE_EVENT)
+            return FALSE;
+        QEventLoop* loop = loop_.load();
+        if (!loop)
+            return FALSE;
+        console_event_.store(true);
+        QMetaObject::invokeMethod(loop, &QEventLoop::quit, Qt::QueuedConnection);
+        return TRUE;
+    }
+    static inline std::atomic<QEventLoop*> loop_{nullptr};
+    static inline std::atomic<bool> console_event_{false};
     bool installed_ = false;
 #endif
     bool interrupted_ = false;

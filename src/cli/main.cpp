@@ -1,4 +1,5 @@
 #include "cli/Cli.h"
+#include "platform/Console.h"
 #include "state/Program_Folders.h"
 
 #include <QCoreApplication>
@@ -42,6 +43,7 @@ int main(int argc, char** argv) {
     }
     // The configurator's name: an installed program finds the same per-user data folder.
     QCoreApplication::setApplicationName(QString::fromLatin1(Application_Name));
+    Prepare_Console_Output();
     QTextStream out(stdout);
     QTextStream err(stderr);
     const int status = Run_Cli(application->arguments().mid(1), {out, err});

@@ -82,8 +82,9 @@ TEST_F(Exchange_Cli, ExportThenImportKeepsTheProjectFilesByteForByte) {
 
         const Cli_Result imported = Run({"import", Dir(), "--table", run.table, csv});
         ASSERT_EQ(imported.status, 0) << S(imported.err);
-        EXPECT_EQ(S(imported.out), S(QDir::toNativeSeparators(Dir()) + "/" +
-                                     QString::fromLatin1(run.written) + "\n"));
+        EXPECT_EQ(
+            S(imported.out),
+            S(QDir::toNativeSeparators(Dir() + "/" + QString::fromLatin1(run.written)) + "\n"));
         EXPECT_EQ(Read_Bytes(Access_Path()), access_file);
         EXPECT_EQ(Read_Bytes(DMX_Path()), dmx_file);
     }

@@ -9,7 +9,9 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <gtest/gtest.h>
+#ifdef Q_OS_UNIX
 #include <signal.h>
+#endif
 
 namespace {
 
@@ -268,6 +270,7 @@ TEST_F(Cli_Run, NothingToRunFails) {
     EXPECT_TRUE(run.err.contains("nothing to run")) << run.err.toStdString();
 }
 
+#ifdef Q_OS_UNIX
 TEST_F(Cli_Run, CtrlCEndsTheRunWithTheSummary) {
     Test_Slave slave;
     ASSERT_TRUE(slave.Listen());
@@ -285,5 +288,6 @@ TEST_F(Cli_Run, CtrlCEndsTheRunWithTheSummary) {
     EXPECT_TRUE(run.out.contains(" s (interrupted):\n")) << run.out.toStdString();
     EXPECT_TRUE(run.out.endsWith("Every request got a good answer.\n"));
 }
+#endif
 
 } // namespace

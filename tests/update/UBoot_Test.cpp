@@ -16,11 +16,11 @@
 #include <QTest>
 #include <QThread>
 #include <QTimer>
+#include <cerrno>
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 #include <ostream>
-#include <sys/socket.h>
 #include <tuple>
 #include <vector>
 
@@ -481,11 +481,14 @@ TEST_F(Boot_Dialog, AMissingUpdaterIsReportedWithThePlacesSearched) {
 
         ASSERT_EQ(messages.record.size(), 1u);
         EXPECT_EQ(messages.record[0].kind, Recording_Messages::Kind::Error);
+        // The updater's name and the folders as the system writes them (Flashlink.exe and
+        // backslashes on Windows).
         EXPECT_EQ(messages.record[0].text,
-                  "The updater was not found: Flashlink\nLooked for it in:\n" + c.searched +
+                  "The updater was not found: " + Updater_Program_Name() + "\nLooked for it in:\n" +
+                      QDir::toNativeSeparators(c.searched) +
                       "\nPut the updater supplied with the device there and start the update "
                       "again.\nParameter file written: " +
-                      c.parameter_file);
+                      QDir::toNativeSeparators(c.parameter_file));
         // The launch is still asked for where the updater belongs, as without the report.
         ASSERT_EQ(launcher->calls.size(), 1u);
         EXPECT_EQ(std::get<0>(launcher->calls[0]), Updater_Program_Path(c.exe_dir));

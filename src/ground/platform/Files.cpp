@@ -11,6 +11,28 @@ QString File_Display_Name(const QString& path) {
     return QFileInfo(path).fileName();
 }
 
+bool File_System_Keeps_Name(const QString& name) {
+    if (name.isEmpty() || name.contains(QLatin1Char('/')) || name.contains(QChar(0)))
+        return false;
+#ifdef Q_OS_WIN
+    for (const QChar c : name)
+        if (c.unicode() < 0x20 || QStringLiteral("<>:\"|?*\\").contains(c))
+            return false;
+    if (name.endsWith(QLatin1Char(' ')) || name.endsWith(QLatin1Char('.')))
+        return false;
+    const QString stem = name.section(QLatin1Char('.'), 0, 0).trimmed().toUpper();
+    static const QStringList devices = {QStringLiteral("CON"), QStringLiteral("PRN"),
+                                        QStringLiteral("AUX"), QStringLiteral("NUL")};
+    if (devices.contains(stem))
+        return false;
+    if (stem.size() == 4 &&
+        (stem.startsWith(QLatin1String("COM")) || stem.startsWith(QLatin1String("LPT"))) &&
+        stem[3] >= QLatin1Char('1') && stem[3] <= QLatin1Char('9'))
+        return false;
+#endif
+    return true;
+}
+
 bool File_Exists(const QString& path) {
     const QFileInfo info(path);
     return info.exists() && !info.isDir();

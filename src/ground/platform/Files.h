@@ -7,6 +7,13 @@
 // The name a message uses for a file: its name without the folders.
 QString File_Display_Name(const QString& path);
 
+// True when the file system stores a file or folder of this name (one path component) under
+// exactly this name. On Windows it refuses the characters < > : " | ? * and control characters,
+// a name ending in a blank or a point (Windows would drop them) and the device names CON, PRN,
+// AUX, NUL, COM1-COM9 and LPT1-LPT9 (with any extension); elsewhere every name without "/" and
+// NUL is kept.
+bool File_System_Keeps_Name(const QString& name);
+
 bool File_Exists(const QString& path);   // a file, not a folder
 bool Folder_Exists(const QString& path); // a folder, not a file
 

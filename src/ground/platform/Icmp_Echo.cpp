@@ -15,10 +15,14 @@
 #include <vector>
 
 #ifdef Q_OS_WIN
-#include <icmpapi.h>
-#include <iphlpapi.h>
+// The order matters: the ICMP header needs the types of the others.
+// clang-format off
 #include <winsock2.h>
 #include <ws2tcpip.h>
+#include <windows.h>
+#include <iphlpapi.h>
+#include <icmpapi.h>
+// clang-format on
 #else
 #include <arpa/inet.h>
 #include <fcntl.h>

@@ -8,14 +8,12 @@
 bool Is_Plain_Folder_Name(const QString& name) {
     if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
         return false;
-    if (name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')) ||
-        name.contains(QChar(0)))
+    if (name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')))
         return false;
-#ifdef Q_OS_WIN
-    // "C:x" names a path on drive C.
-    if (name.contains(QLatin1Char(':')))
+    // Windows would store some names otherwise ("Hall A." as "Hall A") or not at all ("C:x"
+    // names a path on drive C, "CON" a device).
+    if (!File_System_Keeps_Name(name))
         return false;
-#endif
     return !QDir::isAbsolutePath(name);
 }
 

@@ -9,8 +9,9 @@
 // name.
 
 // True when name can only mean a folder directly under PROJECTS: not empty, no folder separator
-// ("/" or "\"), not "." or "..", not an absolute or drive path, no NUL character. Blanks are part
-// of the name.
+// ("/" or "\"), not "." or "..", not an absolute or drive path, no NUL character, and a name that
+// the file system stores as given (File_System_Keeps_Name: on Windows no name ending in a blank
+// or a point, no device name such as CON). Blanks are part of the name.
 bool Is_Plain_Folder_Name(const QString& name);
 
 // What happened to a new configuration's name.
