@@ -4,9 +4,25 @@
 
 #ifdef Q_OS_WIN
 #include <cstdio>
+#include <cstdlib>
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
+
+namespace {
+
+// The console's code page before the program switched it: the console is the user's window and
+// outlives the program, so it gets its own back at the end.
+UINT Code_Page_Before = 0;
+
+void Restore_Code_Page() {
+    std::fflush(stdout);
+    std::fflush(stderr);
+    if (Code_Page_Before != 0)
+        SetConsoleOutputCP(Code_Page_Before);
+}
+
+} // namespace
 #endif
 
 void Prepare_Console_Output() {
@@ -19,7 +35,11 @@ void Prepare_Console_Output() {
         const HANDLE handle = GetStdHandle(which);
         if (handle != INVALID_HANDLE_VALUE && handle != nullptr &&
             GetFileType(handle) == FILE_TYPE_CHAR) {
-            SetConsoleOutputCP(CP_UTF8);
+            const UINT before = GetConsoleOutputCP();
+            if (before != CP_UTF8 && SetConsoleOutputCP(CP_UTF8)) {
+                Code_Page_Before = before;
+                std::atexit(&Restore_Code_Page);
+            }
             return;
         }
     }
