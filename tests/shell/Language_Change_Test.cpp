@@ -11,6 +11,7 @@
 #include "widgets/Look.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
@@ -326,6 +327,46 @@ TEST_F(Language_Change, TheConfigurationLabelsChangeOnlyWhenAConfigurationIsOpen
     Switch_To("Italiano");
     EXPECT_EQ(Label("L_Name_Conf"), "[de 11]");
     EXPECT_EQ(Child<QPushButton>(*window, "Btn_New")->text(), "[it 15]");
+}
+
+// Every button a window shows has a name that a screen reader can say, in the chosen language:
+// a caption, or for a picture button its hint.
+TEST_F(Language_Change, EveryButtonHasANameForAScreenReader) {
+    Start_With_Configuration();
+    const auto reader_name = [](QWidget* widget) {
+        return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name);
+    };
+    QStringList unnamed;
+    QStringList windows;
+    const auto collect = [&](QWidget& shown_window) {
+        windows << shown_window.objectName();
+        for (QAbstractButton* button : shown_window.findChildren<QAbstractButton*>())
+            if (button->isVisibleTo(&shown_window) && reader_name(button).isEmpty())
+                unnamed << shown_window.objectName() + QLatin1Char('/') + button->objectName();
+    };
+    collect(*window);
+    for (const char* dialog :
+         {"TFAbout", "TFSoftOptions", "TFNew_Project", "TFOpenConf", "TFParGen",
+          "TFModbus_TCP_Master_Set_Access", "TFDMXDefVal", "TFBoot"})
+        scripts[dialog] = collect;
+    for (const char* button : {"Btn_Info", "Btn_Opz", "Btn_New", "Btn_Open", "Btn_Prm_Gen",
+                               "Btn_ModM_SetAccess", "Btn_DMX_Default", "Btn_CreateBin"})
+        Click(button);
+    scripts.clear();
+    // The channel map and the dry run are windows of their own beside the main window.
+    Click("Btn_Channel_Map");
+    Click("Btn_Dry_Run");
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (top->isVisible() && top != window && !windows.contains(top->objectName()))
+            collect(*top);
+    EXPECT_EQ(windows.size(), 11) << windows.join(' ').toStdString();
+    EXPECT_EQ(unnamed, QStringList());
+    EXPECT_EQ(reader_name(Child<QWidget>(*window, "Btn_Info")), "[en 12]");
+    EXPECT_EQ(reader_name(Child<QWidget>(*window, "Btn_Close")), "[en 14]");
+
+    Switch_To("Deutsch");
+    EXPECT_EQ(reader_name(Child<QWidget>(*window, "Btn_Opz")), "[de 13]");
+    EXPECT_EQ(reader_name(Child<QWidget>(*window, "Btn_New")), "[de 15]");
 }
 
 } // namespace

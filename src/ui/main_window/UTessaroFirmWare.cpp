@@ -234,6 +234,10 @@ void TFTessaroFirmWare::Set_Lang() {
     Btn_Info->Set_Hint(t[12]);
     Btn_Opz->Set_Hint(t[13]);
     Btn_Close->Set_Hint(t[14]);
+    // The picture buttons have no caption: a screen reader says their hint as their name.
+    Btn_Info->setAccessibleName(t[12]);
+    Btn_Opz->setAccessibleName(t[13]);
+    Btn_Close->setAccessibleName(t[14]);
     Btn_New->setText(t[15]);
     Btn_Open->setText(t[16]);
     Btn_CreateBin->setText(t[17]);
